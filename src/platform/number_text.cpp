@@ -1,0 +1,242 @@
+#include "platform/number_text.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/platform.h"
+
+namespace gx {
+
+namespace {
+
+const int kMaxPrecision = 350;
+
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+bool StartsWithNoCase(const char* psz, const char* pPrefix) {
+    for (; *pPrefix != 0; ++psz, ++pPrefix)
+        if ((*psz | 0x20) != *pPrefix) return false;
+    return true;
+}
+
+// Copies the bytes of the result into the caller's buffer, cut to fit.
+size_t Deliver(const char* pText, size_t nLength, char* pOut, size_t nCap) {
+    if (nCap > 0) {
+        const size_t n = nLength < nCap ? nLength : nCap - 1;
+        std::memcpy(pOut, pText, n);
+        pOut[n] = 0;
+    }
+    return nLength;
+}
+
+// Reads "inf", "infinity", "nan" or "nan(chars)" after the sign.
+const char* ParseSpecial(const char* p, double& dValue) {
+    if (StartsWithNoCase(p, "inf")) {
+        dValue = HUGE_VAL;
+        return p + (StartsWithNoCase(p, "infinity") ? 8 : 3);
+    }
+    if (StartsWithNoCase(p, "nan")) {
+        dValue = std::nan("");
+        p += 3;
+        if (*p == '(') {
+            const char* q = p + 1;
+            while ((*q >= '0' && *q <= '9') || ((*q | 0x20) >= 'a' && (*q | 0x20) <= 'z') ||
+                   *q == '_')
+                ++q;
+            if (*q == ')') p = q + 1;
+        }
+        return p;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+size_t FormatFloat(double v, const FloatFormat& format, char* pOut, size_t nCap) {
+    const int precision = format.iPrecision < 0   ? 6
+                          : format.iPrecision > kMaxPrecision ? kMaxPrecision
+                                                              : format.iPrecision;
+    char digits[kMaxPrecision + 330];
+    size_t nDigits = 0;
+    const bool bFinite = std::isfinite(v);
+    if (!bFinite) {
+        const char* pWord = std::isnan(v) ? "nan" : "inf";
+        std::memcpy(digits, pWord, 3);
+        nDigits = 3;
+    } else {
+        auto result = std::to_chars(digits, digits + sizeof(digits) - 1, std::fabs(v),
+                                    std::chars_format::fixed, precision);
+        nDigits = static_cast<size_t>(result.ptr - digits);
+        if (format.bPoint && precision == 0) digits[nDigits++] = '.';
+    }
+    const char sign = std::signbit(v) ? '-' : format.bPlus ? '+' : format.bSpace ? ' ' : 0;
+    const size_t nBody = nDigits + (sign != 0 ? 1 : 0);
+    const size_t nWidth = format.iWidth > 0 ? static_cast<size_t>(format.iWidth) : 0;
+    const size_t nPad = nWidth > nBody ? nWidth - nBody : 0;
+
+    char text[sizeof(digits) + 8];
+    char* pText = text;
+    const size_t nShownPad = nPad < 2 * sizeof(digits) ? nPad : 0; // widths this large never fit
+    const bool bZeros = format.bZeroPad && !format.bLeft && bFinite;
+    size_t n = 0;
+    auto put = [&](char c) {
+        if (n < sizeof(text)) pText[n] = c;
+        ++n;
+    };
+    if (!format.bLeft && !bZeros)
+        for (size_t i = 0; i < nShownPad; ++i) put(' ');
+    if (sign != 0) put(sign);
+    if (bZeros)
+        for (size_t i = 0; i < nShownPad; ++i) put('0');
+    for (size_t i = 0; i < nDigits; ++i) put(digits[i]);
+    if (format.bLeft)
+        for (size_t i = 0; i < nShownPad; ++i) put(' ');
+    const size_t nLength = nBody + nPad;
+    Deliver(text, n < sizeof(text) ? n : sizeof(text), pOut, nCap);
+    return nLength;
+}
+
+size_t FormatInt(long long v, char* pOut, size_t nCap) {
+    char text[24];
+    auto result = std::to_chars(text, text + sizeof(text), v);
+    return Deliver(text, static_cast<size_t>(result.ptr - text), pOut, nCap);
+}
+
+bool ParseDouble(const char* psz, double& dValue, const char** ppEnd) {
+    const char* p = psz;
+    while (IsSpace(*p)) ++p;
+    const bool bNegative = *p == '-';
+    if (*p == '-' || *p == '+') ++p;
+    double v = 0;
+    const char* pEnd = ParseSpecial(p, v);
+    if (pEnd == nullptr) {
+        const bool bHex = p[0] == '0' && (p[1] | 0x20) == 'x';
+        const char* pDigits = bHex ? p + 2 : p;
+        const char* pLimit = pDigits + std::strlen(pDigits);
+        auto result = std::from_chars(pDigits, pLimit, v,
+                                      bHex ? std::chars_format::hex : std::chars_format::general);
+        if (result.ec == std::errc::invalid_argument) {
+            if (!bHex) return false;
+            v = 0; // "0x" without hexadecimal digits reads as the 0 before the x
+            pEnd = p + 1;
+        } else {
+            pEnd = result.ptr;
+            if (result.ec == std::errc::result_out_of_range)
+                v = StrtodC(p); // HUGE_VAL or 0 (or the nearest subnormal), as scanf gives
+        }
+    }
+    dValue = bNegative ? -v : v;
+    if (ppEnd != nullptr) *ppEnd = pEnd;
+    return true;
+}
+
+bool ParseInt(const char* psz, int32_t& iValue, const char** ppEnd) {
+    const char* p = psz;
+    while (IsSpace(*p)) ++p;
+    const bool bNegative = *p == '-';
+    if (*p == '-' || *p == '+') ++p;
+    int base = 10;
+    if (p[0] == '0' && (p[1] | 0x20) == 'x' && std::isxdigit(static_cast<unsigned char>(p[2]))) {
+        base = 16;
+        p += 2;
+    } else if (p[0] == '0') {
+        base = 8;
+    }
+    const char* pStart = p;
+    long long v = 0;
+    for (;; ++p) {
+        int digit;
+        const char c = *p;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        else if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f') digit = (c | 0x20) - 'a' + 10;
+        else break;
+        if (digit >= base) break;
+        if (v < (1LL << 40)) v = v * base + digit; // saturates below
+    }
+    if (p == pStart) return false;
+    if (bNegative) v = -v;
+    iValue = v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v);
+    if (ppEnd != nullptr) *ppEnd = p;
+    return true;
+}
+
+namespace {
+
+// The ASCII prefix of a UTF-16 text as 8-bit text: enough for any number, which never holds
+// other characters.
+size_t NarrowPrefix(const KQWCHAR* psz, char* pOut, size_t nCap) {
+    size_t n = 0;
+    for (; n + 1 < nCap && psz[n] != 0 && psz[n] < 0x80; ++n) pOut[n] = static_cast<char>(psz[n]);
+    pOut[n] = 0;
+    return n;
+}
+
+} // namespace
+
+bool KqParseDouble(const KQWCHAR* psz, double& dValue, const KQWCHAR** ppEnd) {
+    char text[512];
+    NarrowPrefix(psz, text, sizeof(text));
+    const char* pEnd = nullptr;
+    if (!ParseDouble(text, dValue, &pEnd)) return false;
+    if (ppEnd != nullptr) *ppEnd = psz + (pEnd - text);
+    return true;
+}
+
+int32_t KqToInt(const KQWCHAR* psz) {
+    char text[64];
+    NarrowPrefix(psz, text, sizeof(text));
+    const char* p = text;
+    while (IsSpace(*p)) ++p;
+    const bool bNegative = *p == '-';
+    if (*p == '-' || *p == '+') ++p;
+    long long v = 0;
+    for (; *p >= '0' && *p <= '9'; ++p)
+        if (v < (1LL << 40)) v = v * 10 + (*p - '0');
+    if (bNegative) v = -v;
+    return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v);
+}
+
+double KqToDouble(const KQWCHAR* psz) {
+    double v = 0;
+    return KqParseDouble(psz, v) ? v : 0.0;
+}
+
+KqTextBuilder::KqTextBuilder(KQWCHAR* pBuffer, size_t nCap) : m_pBuffer(pBuffer), m_nCap(nCap) {
+    if (m_nCap > 0) m_pBuffer[0] = 0;
+}
+
+void KqTextBuilder::AppendChar(KQWCHAR c) {
+    if (m_nLength + 1 < m_nCap) {
+        m_pBuffer[m_nLength++] = c;
+        m_pBuffer[m_nLength] = 0;
+    } else {
+        m_bOverflow = true;
+    }
+}
+
+void KqTextBuilder::Append(const KQWCHAR* psz) {
+    for (; *psz != 0; ++psz) AppendChar(*psz);
+}
+
+void KqTextBuilder::AppendAscii(const char* psz) {
+    for (; *psz != 0; ++psz) AppendChar(static_cast<KQWCHAR>(static_cast<unsigned char>(*psz)));
+}
+
+void KqTextBuilder::AppendInt(long long v) {
+    char text[24];
+    FormatInt(v, text, sizeof(text));
+    AppendAscii(text);
+}
+
+void KqTextBuilder::AppendFixed(double v, int iPrecision) {
+    char text[kMaxPrecision + 340];
+    FloatFormat format;
+    format.iPrecision = iPrecision;
+    FormatFloat(v, format, text, sizeof(text));
+    AppendAscii(text);
+}
+
+} // namespace gx

@@ -1,0 +1,87 @@
+// Windows side of the platform layer, on the real APIs.
+#include "platform/platform.h"
+
+#include <locale.h>
+#include <new>
+#include <stdlib.h>
+#include <vector>
+
+#include <windows.h>
+
+namespace gx {
+
+uint32_t CurrentThreadId() { return static_cast<uint32_t>(GetCurrentThreadId()); }
+
+void* DuplicateCurrentThreadHandle() {
+    HANDLE hThread = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &hThread,
+                         0, FALSE, DUPLICATE_SAME_ACCESS))
+        return nullptr;
+    return hThread;
+}
+
+bool ThreadHasEnded(void* hThread) {
+    DWORD dwExitCode = 0;
+    if (hThread == nullptr || !GetExitCodeThread(static_cast<HANDLE>(hThread), &dwExitCode))
+        return true;
+    return dwExitCode != STILL_ACTIVE;
+}
+
+void CloseThreadHandle(void* hThread) {
+    if (hThread != nullptr) CloseHandle(static_cast<HANDLE>(hThread));
+}
+
+static_assert(sizeof(CRITICAL_SECTION) <= 64 && alignof(CRITICAL_SECTION) <= 16,
+              "lock storage too small");
+
+PlatformLock::PlatformLock() {
+    InitializeCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(m_storage));
+}
+PlatformLock::~PlatformLock() {
+    DeleteCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(m_storage));
+}
+void PlatformLock::Enter() { EnterCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(m_storage)); }
+void PlatformLock::Leave() { LeaveCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(m_storage)); }
+
+double StrtodC(const char* psz) {
+    static const _locale_t s_cLocale = _create_locale(LC_ALL, "C");
+    return _strtod_l(psz, nullptr, s_cLocale);
+}
+
+size_t MultiByteToKq(unsigned uCodePage, const char* pSrc, ptrdiff_t nSrc, KQWCHAR* pDst,
+                     size_t nDstCap) {
+    if (nDstCap == 0) return 0;
+    const UINT cp = uCodePage == kAnsiCodePage ? CP_ACP : uCodePage;
+    const int nIn = nSrc < 0 ? static_cast<int>(strlen(pSrc)) : static_cast<int>(strnlen(pSrc, nSrc));
+    const int nNeeded = nIn > 0 ? MultiByteToWideChar(cp, 0, pSrc, nIn, nullptr, 0) : 0;
+    std::vector<wchar_t> wide(static_cast<size_t>(nNeeded > 0 ? nNeeded : 0) + 1);
+    const int nDone = nNeeded > 0 ? MultiByteToWideChar(cp, 0, pSrc, nIn, wide.data(), nNeeded) : 0;
+    size_t nOut = 0;
+    for (int i = 0; i < nDone && nOut + 1 < nDstCap; ++i) pDst[nOut++] = wide[i];
+    pDst[nOut] = 0;
+    return nOut;
+}
+
+size_t KqToMultiByte(unsigned uCodePage, const KQWCHAR* pSrc, char* pDst, size_t nDstCap) {
+    if (nDstCap == 0) return 0;
+    const UINT cp = uCodePage == kAnsiCodePage ? CP_ACP : uCodePage;
+    const int nIn = static_cast<int>(wcslen(pSrc));
+    const int nNeeded = nIn > 0 ? WideCharToMultiByte(cp, 0, pSrc, nIn, nullptr, 0, nullptr, nullptr) : 0;
+    std::vector<char> bytes(static_cast<size_t>(nNeeded > 0 ? nNeeded : 0) + 1);
+    const int nDone =
+        nNeeded > 0 ? WideCharToMultiByte(cp, 0, pSrc, nIn, bytes.data(), nNeeded, nullptr, nullptr)
+                    : 0;
+    size_t nOut = 0;
+    for (int i = 0; i < nDone && nOut + 1 < nDstCap; ++i) pDst[nOut++] = bytes[i];
+    pDst[nOut] = 0;
+    return nOut;
+}
+
+} // namespace gx
+
+// The library needs no per-thread notifications; MinGW's runtime may refuse to switch them
+// off (it uses thread-local storage), so the entry point accepts them either way.
+BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID) {
+    if (dwReason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(hInstance);
+    return TRUE;
+}

@@ -1,0 +1,21 @@
+// Internal access to the built-in unit tables.
+#ifndef GEOXFORM_UNIT_TABLES_H
+#define GEOXFORM_UNIT_TABLES_H
+
+#include "geoxform/units.h"
+
+namespace gx {
+
+const int kNumLengthUnits = 58;
+const int kNumAngleUnits = 11;
+// Rows 0 to 52 of the length table can carry localised names.
+const int kNumLocalisedLengthUnits = 53;
+
+// The length table row of a unit number, or null outside the table.
+inline const CS_UNITS* LengthUnitRow(int iUnits) {
+    return (iUnits >= 0 && iUnits < kNumLengthUnits) ? &csKQCSLengthUnits[iUnits] : nullptr;
+}
+
+} // namespace gx
+
+#endif

@@ -1,0 +1,38 @@
+// Small helpers shared by the tests.
+#ifndef GEOXFORM_TEST_SUPPORT_H
+#define GEOXFORM_TEST_SUPPORT_H
+
+#include <string>
+
+#include "geoxform/defs.h"
+#include "geoxform/refdata.h"
+
+using KqString = std::basic_string<KQWCHAR>;
+
+// UTF-16 text of an ASCII string.
+inline KqString Kq(const char* psz) {
+    KqString s;
+    for (; *psz != 0; ++psz) s.push_back(static_cast<KQWCHAR>(static_cast<unsigned char>(*psz)));
+    return s;
+}
+
+// ASCII rendering of UTF-16 text for failure messages; other characters as \uXXXX.
+inline std::string Narrow(const KQWCHAR* psz) {
+    std::string s;
+    for (; *psz != 0; ++psz) {
+        if (*psz < 0x80) {
+            s.push_back(static_cast<char>(*psz));
+        } else {
+            char buf[8];
+            snprintf(buf, sizeof(buf), "\\u%04X", static_cast<unsigned>(*psz));
+            s += buf;
+        }
+    }
+    return s;
+}
+
+// Creates the reference arrays and the per-thread table without loading any data file, so
+// that a test fills the arrays with exactly the rows it needs.
+inline void InitEmptyDatabase() { InitEPSGDataBase(KQ_T("/nonexistent-geoxform-directory")); }
+
+#endif
