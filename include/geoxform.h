@@ -2,11 +2,11 @@
 #ifndef GEOXFORM_H
 #define GEOXFORM_H
 
-#include "geoxform/defs.h"
-#include "geoxform/crsystem.h"
-#include "geoxform/units.h"
-#include "geoxform/refdata.h"
-#include "geoxform/projection.h"
 #include "geoxform/coordsystem.h"
+#include "geoxform/crsystem.h"
+#include "geoxform/defs.h"
+#include "geoxform/projection.h"
+#include "geoxform/refdata.h"
+#include "geoxform/units.h"
 
 #endif

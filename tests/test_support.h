@@ -12,7 +12,8 @@ using KqString = std::basic_string<KQWCHAR>;
 // UTF-16 text of an ASCII string.
 inline KqString Kq(const char* psz) {
     KqString s;
-    for (; *psz != 0; ++psz) s.push_back(static_cast<KQWCHAR>(static_cast<unsigned char>(*psz)));
+    for (; *psz != 0; ++psz)
+        s.push_back(static_cast<KQWCHAR>(static_cast<unsigned char>(*psz)));
     return s;
 }
 
@@ -33,6 +34,8 @@ inline std::string Narrow(const KQWCHAR* psz) {
 
 // Creates the reference arrays and the per-thread table without loading any data file, so
 // that a test fills the arrays with exactly the rows it needs.
-inline void InitEmptyDatabase() { InitEPSGDataBase(KQ_T("/nonexistent-geoxform-directory")); }
+inline void InitEmptyDatabase() {
+    InitEPSGDataBase(KQ_T("/nonexistent-geoxform-directory"));
+}
 
 #endif

@@ -13,8 +13,8 @@ int main() {
         double x = 0, y = 0, wx = 0, wy = 0;
         pSystem->World2User(p[0], p[1], x, y, -1);
         pSystem->User2World(x, y, wx, wy, -1);
-        std::printf("sheet %8.2f %8.2f mm -> %12.2f %12.2f m -> %8.2f %8.2f mm\n", p[0], p[1], x,
-                    y, wx, wy);
+        std::printf("sheet %8.2f %8.2f mm -> %12.2f %12.2f m -> %8.2f %8.2f mm\n", p[0], p[1], x, y,
+                    wx, wy);
     }
     DeleteCoordSystem(pSystem);
     FreeEPSGDataBase();

@@ -22,7 +22,7 @@ public:
     CCoordSystem& operator=(const CCoordSystem& other);
 
     int GetUnits();
-    double GetUnitsFac();             // millimetres per user unit
+    double GetUnitsFac(); // millimetres per user unit
     KQWCHAR* GetUnitsName();
     double GetScale();
     int HasProjection();
@@ -62,8 +62,6 @@ private:
     explicit CCoordSystem(int iUnits = 1, double dScale = 1.0);
     ~CCoordSystem();
     CCoordSystem(const CCoordSystem&) = delete;
-
-    void ApplyUnits(int iUnits, bool bPixelFromResolution);
 
     friend CCoordSystem* CreateCoordSystem(int, double);
     friend void DeleteCoordSystem(CCoordSystem*);

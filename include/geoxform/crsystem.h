@@ -15,19 +15,19 @@ const int32_t KQCRSYSTEM_VERSION = 0x300;
 struct KQCRSystem {
     int32_t iVersion;
     int32_t iSize;
-    int32_t iUnits;               // index into csKQCSLengthUnits; 0 is "Pixel"
+    int32_t iUnits; // index into csKQCSLengthUnits; 0 is "Pixel"
     KQWCHAR szUnitsName[100];
     int32_t iPadding1;
-    double dScale;                // real length per world length
-    double dOffsetX;              // fixed point of the scaling, world millimetres
+    double dScale;   // real length per world length
+    double dOffsetX; // fixed point of the scaling, world millimetres
     double dOffsetY;
-    int32_t iSystemCode;          // EPSG code; below 1: user-defined
+    int32_t iSystemCode; // EPSG code; below 1: user-defined
     KQWCHAR szSystemName[100];
-    int32_t iAuxCode1;            // carried, never interpreted
+    int32_t iAuxCode1; // carried, never interpreted
     int32_t iAuxCode2;
     KQWCHAR szAuxName[100];
-    int32_t iOperationCode;       // EPSG conversion code: key of the parameter rows
-    int32_t iMethodCode;          // EPSG method code; below 1: no projection
+    int32_t iOperationCode; // EPSG conversion code: key of the parameter rows
+    int32_t iMethodCode;    // EPSG method code; below 1: no projection
     KQWCHAR szMethodName[100];
     int32_t iDatumCode;
     KQWCHAR szDatumName[100];
@@ -40,18 +40,18 @@ struct KQCRSystem {
     int32_t iPrimeMeridianCode;
     KQWCHAR szPrimeMeridianName[100];
     int32_t iPadding3;
-    double dPrimeMeridian;        // radians east of Greenwich
-    int32_t iNumParameters;       // used parameter slots, 0 to 14
+    double dPrimeMeridian;  // radians east of Greenwich
+    int32_t iNumParameters; // used parameter slots, 0 to 14
     int32_t aiParameterCodes[14];
     int32_t iPadding4;
     double adParameterValues[14];
-    int32_t iUnProject;           // 1: world/user conversion yields longitude and latitude
-    int32_t iSystemIndex;         // derived row indexes, valid for the loaded reference data
+    int32_t iUnProject;   // 1: world/user conversion yields longitude and latitude
+    int32_t iSystemIndex; // derived row indexes, valid for the loaded reference data
     int32_t iDatumIndex;
     int32_t iPrimeMeridianIndex;
     int32_t iEllipsoidIndex;
-    int32_t iProjection;          // projection method number 1 to 25, or -1
-    int32_t iPrecision;           // decimals of value text
+    int32_t iProjection; // projection method number 1 to 25, or -1
+    int32_t iPrecision;  // decimals of value text
     int32_t iReserved;
 };
 

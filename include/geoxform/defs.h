@@ -29,10 +29,10 @@ static_assert(sizeof(KQWCHAR) == 2, "KQWCHAR must be a 16-bit code unit");
 
 // Flags of CCoordSystem::Value2String and String2Value (other bits are ignored).
 enum {
-    CS_LONGITUDE = 0x200,     // x value or longitude: hemisphere letters E/W
-    CS_LATITUDE = 0x400,      // y value or latitude: hemisphere letters N/S
-    CS_DEGREES = 0x2000000,   // parsing only: deliver the angle in degrees instead of radians
-    CS_DMS = 0x8000000        // angle text as degrees, minutes and seconds; value in radians
+    CS_LONGITUDE = 0x200,   // x value or longitude: hemisphere letters E/W
+    CS_LATITUDE = 0x400,    // y value or latitude: hemisphere letters N/S
+    CS_DEGREES = 0x2000000, // parsing only: deliver the angle in degrees instead of radians
+    CS_DMS = 0x8000000      // angle text as degrees, minutes and seconds; value in radians
 };
 
 #endif

@@ -71,12 +71,12 @@ private:
 struct EPSGSystem {
     int32_t iCode;
     KQWCHAR szName[100];
-    int32_t iOperationCode;   // key of the system's rows in pdaEPSGParams
+    int32_t iOperationCode; // key of the system's rows in pdaEPSGParams
     int32_t iMethodCode;
-    int32_t iAuxCode1;        // base geographic system; carried, not interpreted
-    int32_t iUnitCode;        // unit of the system's coordinates
-    int32_t iAuxCode2;        // area of use; carried, not interpreted
-    KQWCHAR szAuxName[100];   // area name; carried, not interpreted
+    int32_t iAuxCode1;      // base geographic system; carried, not interpreted
+    int32_t iUnitCode;      // unit of the system's coordinates
+    int32_t iAuxCode2;      // area of use; carried, not interpreted
+    KQWCHAR szAuxName[100]; // area name; carried, not interpreted
     int32_t iDatumCode;
     int32_t iEllipsoidCode;
 };
@@ -93,16 +93,16 @@ struct EPSGDatum {
 struct EPSGPrimeMeridian {
     int32_t iCode;
     KQWCHAR szName[100];
-    double dLongitude;        // radians east of Greenwich
+    double dLongitude; // radians east of Greenwich
 };
 
 // One ellipsoid ("[Ellipsoid]").
 struct EPSGEllipsoid {
     int32_t iCode;
     KQWCHAR szName[100];
-    double dSemiMajorAxis;    // metres
+    double dSemiMajorAxis;     // metres
     double dInverseFlattening; // 0 for a sphere
-    double dSemiMinorAxis;    // metres
+    double dSemiMinorAxis;     // metres
 };
 
 // One unit of measure ("[Measure]"): value in target unit = value * B / C.
@@ -120,8 +120,8 @@ struct EPSGParams {
     int32_t iOperationCode;
     int32_t iAuxCode;
     int32_t iParameterCode;
-    double dParameterValue;   // metres, radians or unitless
-    int32_t iUnitCode;        // unit the value was written in
+    double dParameterValue; // metres, radians or unitless
+    int32_t iUnitCode;      // unit the value was written in
 };
 
 // The six reference arrays: null before InitEPSGDataBase and after FreeEPSGDataBase.

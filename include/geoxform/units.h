@@ -9,10 +9,10 @@
 
 // One row of a built-in unit table.
 struct CS_UNITS {
-    int32_t iEPSGCode;     // EPSG unit code, -1 where the unit has none
-    int32_t iAltCode;      // a second numbering for client programs, -1 where none
-    KQWCHAR szName[50];    // display name; replaced in place by InitCoordSystemLanguage
-    double dFactor;        // length table: millimetres per unit; angle table: radians per unit
+    int32_t iEPSGCode;  // EPSG unit code, -1 where the unit has none
+    int32_t iAltCode;   // a second numbering for client programs, -1 where none
+    KQWCHAR szName[50]; // display name; replaced in place by InitCoordSystemLanguage
+    double dFactor;     // length table: millimetres per unit; angle table: radians per unit
 };
 
 // Length units; the row index is the unit number of KQCRSystem::iUnits and CreateCoordSystem.
@@ -28,7 +28,7 @@ GEOXFORM_API void InitCoordSystemLanguage(const KQWCHAR* pszLanguage);
 
 // Hands out the four live DMS buffers: output format, delimiter set, and the delimiter sets
 // for latitudes and longitudes. The buffers stay owned by the library.
-GEOXFORM_API void GetDmsStrings(KQWCHAR*& pszUnitString, KQWCHAR*& pszStrTok,
-                                KQWCHAR*& pszStrTokNS, KQWCHAR*& pszStrTokWE);
+GEOXFORM_API void GetDmsStrings(KQWCHAR*& pszUnitString, KQWCHAR*& pszStrTok, KQWCHAR*& pszStrTokNS,
+                                KQWCHAR*& pszStrTokWE);
 
 #endif

@@ -14,7 +14,9 @@ namespace {
 
 const int kMaxPrecision = 350;
 
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 bool StartsWithNoCase(const char* psz, const char* pPrefix) {
     for (; *pPrefix != 0; ++psz, ++pPrefix)
@@ -56,7 +58,7 @@ const char* ParseSpecial(const char* p, double& dValue) {
 } // namespace
 
 size_t FormatFloat(double v, const FloatFormat& format, char* pOut, size_t nCap) {
-    const int precision = format.iPrecision < 0   ? 6
+    const int precision = format.iPrecision < 0               ? 6
                           : format.iPrecision > kMaxPrecision ? kMaxPrecision
                                                               : format.iPrecision;
     char digits[kMaxPrecision + 330];
@@ -87,13 +89,17 @@ size_t FormatFloat(double v, const FloatFormat& format, char* pOut, size_t nCap)
         ++n;
     };
     if (!format.bLeft && !bZeros)
-        for (size_t i = 0; i < nShownPad; ++i) put(' ');
+        for (size_t i = 0; i < nShownPad; ++i)
+            put(' ');
     if (sign != 0) put(sign);
     if (bZeros)
-        for (size_t i = 0; i < nShownPad; ++i) put('0');
-    for (size_t i = 0; i < nDigits; ++i) put(digits[i]);
+        for (size_t i = 0; i < nShownPad; ++i)
+            put('0');
+    for (size_t i = 0; i < nDigits; ++i)
+        put(digits[i]);
     if (format.bLeft)
-        for (size_t i = 0; i < nShownPad; ++i) put(' ');
+        for (size_t i = 0; i < nShownPad; ++i)
+            put(' ');
     const size_t nLength = nBody + nPad;
     Deliver(text, n < sizeof(text) ? n : sizeof(text), pOut, nCap);
     return nLength;
@@ -107,7 +113,8 @@ size_t FormatInt(long long v, char* pOut, size_t nCap) {
 
 bool ParseDouble(const char* psz, double& dValue, const char** ppEnd) {
     const char* p = psz;
-    while (IsSpace(*p)) ++p;
+    while (IsSpace(*p))
+        ++p;
     const bool bNegative = *p == '-';
     if (*p == '-' || *p == '+') ++p;
     double v = 0;
@@ -135,7 +142,8 @@ bool ParseDouble(const char* psz, double& dValue, const char** ppEnd) {
 
 bool ParseInt(const char* psz, int32_t& iValue, const char** ppEnd) {
     const char* p = psz;
-    while (IsSpace(*p)) ++p;
+    while (IsSpace(*p))
+        ++p;
     const bool bNegative = *p == '-';
     if (*p == '-' || *p == '+') ++p;
     int base = 10;
@@ -150,9 +158,12 @@ bool ParseInt(const char* psz, int32_t& iValue, const char** ppEnd) {
     for (;; ++p) {
         int digit;
         const char c = *p;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f') digit = (c | 0x20) - 'a' + 10;
-        else break;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f')
+            digit = (c | 0x20) - 'a' + 10;
+        else
+            break;
         if (digit >= base) break;
         if (v < (1LL << 40)) v = v * base + digit; // saturates below
     }
@@ -169,7 +180,8 @@ namespace {
 // other characters.
 size_t NarrowPrefix(const KQWCHAR* psz, char* pOut, size_t nCap) {
     size_t n = 0;
-    for (; n + 1 < nCap && psz[n] != 0 && psz[n] < 0x80; ++n) pOut[n] = static_cast<char>(psz[n]);
+    for (; n + 1 < nCap && psz[n] != 0 && psz[n] < 0x80; ++n)
+        pOut[n] = static_cast<char>(psz[n]);
     pOut[n] = 0;
     return n;
 }
@@ -189,7 +201,8 @@ int32_t KqToInt(const KQWCHAR* psz) {
     char text[64];
     NarrowPrefix(psz, text, sizeof(text));
     const char* p = text;
-    while (IsSpace(*p)) ++p;
+    while (IsSpace(*p))
+        ++p;
     const bool bNegative = *p == '-';
     if (*p == '-' || *p == '+') ++p;
     long long v = 0;
@@ -218,11 +231,13 @@ void KqTextBuilder::AppendChar(KQWCHAR c) {
 }
 
 void KqTextBuilder::Append(const KQWCHAR* psz) {
-    for (; *psz != 0; ++psz) AppendChar(*psz);
+    for (; *psz != 0; ++psz)
+        AppendChar(*psz);
 }
 
 void KqTextBuilder::AppendAscii(const char* psz) {
-    for (; *psz != 0; ++psz) AppendChar(static_cast<KQWCHAR>(static_cast<unsigned char>(*psz)));
+    for (; *psz != 0; ++psz)
+        AppendChar(static_cast<KQWCHAR>(static_cast<unsigned char>(*psz)));
 }
 
 void KqTextBuilder::AppendInt(long long v) {

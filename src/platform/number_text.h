@@ -12,11 +12,11 @@ namespace gx {
 
 // Flags of one "%f" conversion.
 struct FloatFormat {
-    bool bLeft = false;      // '-'
-    bool bPlus = false;      // '+'
-    bool bSpace = false;     // ' '
-    bool bZeroPad = false;   // '0'
-    bool bPoint = false;     // '#': keep the point when there are no decimals
+    bool bLeft = false;    // '-'
+    bool bPlus = false;    // '+'
+    bool bSpace = false;   // ' '
+    bool bZeroPad = false; // '0'
+    bool bPoint = false;   // '#': keep the point when there are no decimals
     int iWidth = 0;
     int iPrecision = 6;
 };

@@ -23,7 +23,8 @@ std::atomic<uint32_t> s_lastThreadId{0};
 
 uint32_t NextThreadId() {
     uint32_t id = ++s_lastThreadId;
-    while (id == 0) id = ++s_lastThreadId; // 0 marks a free entry
+    while (id == 0)
+        id = ++s_lastThreadId; // 0 marks a free entry
     return id;
 }
 
@@ -44,22 +45,36 @@ using EndedFlag = std::shared_ptr<std::atomic<bool>>;
 
 } // namespace
 
-uint32_t CurrentThreadId() { return t_lifeToken.dwId; }
+uint32_t CurrentThreadId() {
+    return t_lifeToken.dwId;
+}
 
-void* DuplicateCurrentThreadHandle() { return new (std::nothrow) EndedFlag(t_lifeToken.pEnded); }
+void* DuplicateCurrentThreadHandle() {
+    return new (std::nothrow) EndedFlag(t_lifeToken.pEnded);
+}
 
 bool ThreadHasEnded(void* hThread) {
     return hThread == nullptr || static_cast<EndedFlag*>(hThread)->get()->load();
 }
 
-void CloseThreadHandle(void* hThread) { delete static_cast<EndedFlag*>(hThread); }
+void CloseThreadHandle(void* hThread) {
+    delete static_cast<EndedFlag*>(hThread);
+}
 
 static_assert(sizeof(std::mutex) <= 64 && alignof(std::mutex) <= 16, "lock storage too small");
 
-PlatformLock::PlatformLock() { new (m_storage) std::mutex(); }
-PlatformLock::~PlatformLock() { reinterpret_cast<std::mutex*>(m_storage)->~mutex(); }
-void PlatformLock::Enter() { reinterpret_cast<std::mutex*>(m_storage)->lock(); }
-void PlatformLock::Leave() { reinterpret_cast<std::mutex*>(m_storage)->unlock(); }
+PlatformLock::PlatformLock() {
+    new (m_storage) std::mutex();
+}
+PlatformLock::~PlatformLock() {
+    reinterpret_cast<std::mutex*>(m_storage)->~mutex();
+}
+void PlatformLock::Enter() {
+    reinterpret_cast<std::mutex*>(m_storage)->lock();
+}
+void PlatformLock::Leave() {
+    reinterpret_cast<std::mutex*>(m_storage)->unlock();
+}
 
 double StrtodC(const char* psz) {
     static const locale_t s_cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
@@ -68,7 +83,9 @@ double StrtodC(const char* psz) {
 
 namespace {
 
-bool IsWindows1252(unsigned uCodePage) { return uCodePage == kAnsiCodePage || uCodePage == 1252; }
+bool IsWindows1252(unsigned uCodePage) {
+    return uCodePage == kAnsiCodePage || uCodePage == 1252;
+}
 
 std::string IconvName(unsigned uCodePage) {
     if (uCodePage == 65001) return "UTF-8";
@@ -90,7 +107,8 @@ bool IconvAll(const char* pTo, const char* pFrom, const char* pIn, size_t nIn, s
         if ((errno != EILSEQ && errno != EINVAL) || nIn < nUnit || nLeft < 2) break;
         pSrc += nUnit;
         nIn -= nUnit;
-        for (const char* p = pReplacement; *p != 0 && nLeft > 0; ++p, --nLeft) *pDst++ = *p;
+        for (const char* p = pReplacement; *p != 0 && nLeft > 0; ++p, --nLeft)
+            *pDst++ = *p;
     }
     out.resize(out.size() - nLeft);
     iconv_close(cd);
@@ -136,7 +154,8 @@ size_t KqToMultiByte(unsigned uCodePage, const KQWCHAR* pSrc, char* pDst, size_t
         }
         std::vector<char> bytes;
         if (IconvAll(IconvName(uCodePage).c_str(), "UTF-16LE", in.data(), in.size(), 2, "?", bytes))
-            for (size_t i = 0; i < bytes.size() && nOut + 1 < nDstCap; ++i) pDst[nOut++] = bytes[i];
+            for (size_t i = 0; i < bytes.size() && nOut + 1 < nDstCap; ++i)
+                pDst[nOut++] = bytes[i];
     }
     pDst[nOut] = 0;
     return nOut;

@@ -10,12 +10,14 @@
 
 namespace gx {
 
-uint32_t CurrentThreadId() { return static_cast<uint32_t>(GetCurrentThreadId()); }
+uint32_t CurrentThreadId() {
+    return static_cast<uint32_t>(GetCurrentThreadId());
+}
 
 void* DuplicateCurrentThreadHandle() {
     HANDLE hThread = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &hThread,
-                         0, FALSE, DUPLICATE_SAME_ACCESS))
+    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &hThread, 0,
+                         FALSE, DUPLICATE_SAME_ACCESS))
         return nullptr;
     return hThread;
 }
@@ -40,8 +42,12 @@ PlatformLock::PlatformLock() {
 PlatformLock::~PlatformLock() {
     DeleteCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(m_storage));
 }
-void PlatformLock::Enter() { EnterCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(m_storage)); }
-void PlatformLock::Leave() { LeaveCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(m_storage)); }
+void PlatformLock::Enter() {
+    EnterCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(m_storage));
+}
+void PlatformLock::Leave() {
+    LeaveCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(m_storage));
+}
 
 double StrtodC(const char* psz) {
     static const _locale_t s_cLocale = _create_locale(LC_ALL, "C");
@@ -52,12 +58,14 @@ size_t MultiByteToKq(unsigned uCodePage, const char* pSrc, ptrdiff_t nSrc, KQWCH
                      size_t nDstCap) {
     if (nDstCap == 0) return 0;
     const UINT cp = uCodePage == kAnsiCodePage ? CP_ACP : uCodePage;
-    const int nIn = nSrc < 0 ? static_cast<int>(strlen(pSrc)) : static_cast<int>(strnlen(pSrc, nSrc));
+    const int nIn =
+        nSrc < 0 ? static_cast<int>(strlen(pSrc)) : static_cast<int>(strnlen(pSrc, nSrc));
     const int nNeeded = nIn > 0 ? MultiByteToWideChar(cp, 0, pSrc, nIn, nullptr, 0) : 0;
     std::vector<wchar_t> wide(static_cast<size_t>(nNeeded > 0 ? nNeeded : 0) + 1);
     const int nDone = nNeeded > 0 ? MultiByteToWideChar(cp, 0, pSrc, nIn, wide.data(), nNeeded) : 0;
     size_t nOut = 0;
-    for (int i = 0; i < nDone && nOut + 1 < nDstCap; ++i) pDst[nOut++] = wide[i];
+    for (int i = 0; i < nDone && nOut + 1 < nDstCap; ++i)
+        pDst[nOut++] = wide[i];
     pDst[nOut] = 0;
     return nOut;
 }
@@ -66,13 +74,15 @@ size_t KqToMultiByte(unsigned uCodePage, const KQWCHAR* pSrc, char* pDst, size_t
     if (nDstCap == 0) return 0;
     const UINT cp = uCodePage == kAnsiCodePage ? CP_ACP : uCodePage;
     const int nIn = static_cast<int>(wcslen(pSrc));
-    const int nNeeded = nIn > 0 ? WideCharToMultiByte(cp, 0, pSrc, nIn, nullptr, 0, nullptr, nullptr) : 0;
+    const int nNeeded =
+        nIn > 0 ? WideCharToMultiByte(cp, 0, pSrc, nIn, nullptr, 0, nullptr, nullptr) : 0;
     std::vector<char> bytes(static_cast<size_t>(nNeeded > 0 ? nNeeded : 0) + 1);
     const int nDone =
         nNeeded > 0 ? WideCharToMultiByte(cp, 0, pSrc, nIn, bytes.data(), nNeeded, nullptr, nullptr)
                     : 0;
     size_t nOut = 0;
-    for (int i = 0; i < nDone && nOut + 1 < nDstCap; ++i) pDst[nOut++] = bytes[i];
+    for (int i = 0; i < nDone && nOut + 1 < nDstCap; ++i)
+        pDst[nOut++] = bytes[i];
     pDst[nOut] = 0;
     return nOut;
 }

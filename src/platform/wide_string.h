@@ -10,7 +10,8 @@ namespace gx {
 
 inline size_t KqLen(const KQWCHAR* psz) {
     size_t n = 0;
-    while (psz[n] != 0) ++n;
+    while (psz[n] != 0)
+        ++n;
     return n;
 }
 
@@ -20,7 +21,8 @@ inline void KqCopy(KQWCHAR* pDst, size_t nCap, const KQWCHAR* pSrc) {
     if (nCap == 0) return;
     size_t n = 0;
     if (pSrc != nullptr)
-        for (; n + 1 < nCap && pSrc[n] != 0; ++n) pDst[n] = pSrc[n];
+        for (; n + 1 < nCap && pSrc[n] != 0; ++n)
+            pDst[n] = pSrc[n];
     pDst[n] = 0;
 }
 
@@ -30,7 +32,8 @@ inline void KqCopy(KQWCHAR (&dst)[N], const KQWCHAR* pSrc) {
 }
 
 inline bool KqEqual(const KQWCHAR* a, const KQWCHAR* b) {
-    while (*a != 0 && *a == *b) ++a, ++b;
+    while (*a != 0 && *a == *b)
+        ++a, ++b;
     return *a == *b;
 }
 

@@ -13,7 +13,8 @@ CCoordSystem::CCoordSystem(int iUnits, double dScale)
       m_dOffsetX(0), m_dOffsetY(0), m_pProjection(nullptr), m_iPrecision(2),
       m_pszParameters(nullptr) {
     gx::InitCRSystem(&m_CRSystem, iUnits, dScale);
-    ApplyUnits(iUnits, false);
+    m_dUnitsFac = gx::LengthUnitFactor(iUnits);
+    gx::KqCopy(m_szUnitsName, gx::LengthUnitName(iUnits));
     gx::KqCopy(m_CRSystem.szUnitsName, m_szUnitsName);
 }
 
@@ -22,22 +23,14 @@ CCoordSystem::~CCoordSystem() {
     delete m_pProjection;
 }
 
-// Takes the factor and name of a length table row. A unit number outside the table keeps
-// the number but gets the factor 1 (millimetres) and an empty name, so nothing reads outside
-// the table. Pixels take their factor from the resolution when asked to.
-void CCoordSystem::ApplyUnits(int iUnits, bool bPixelFromResolution) {
-    const CS_UNITS* pRow = gx::LengthUnitRow(iUnits);
-    m_dUnitsFac = pRow != nullptr ? pRow->dFactor : 1.0;
-    if (bPixelFromResolution && iUnits < 1) m_dUnitsFac = 25.4 / m_iResolution;
-    gx::KqCopy(m_szUnitsName, pRow != nullptr ? pRow->szName : nullptr);
-}
-
 CCoordSystem* CreateCoordSystem(int iUnits, double dScale) {
     ReadEPSGData(nullptr);
     return new (std::nothrow) CCoordSystem(iUnits, dScale);
 }
 
-void DeleteCoordSystem(CCoordSystem* pSystem) { delete pSystem; }
+void DeleteCoordSystem(CCoordSystem* pSystem) {
+    delete pSystem;
+}
 
 CCoordSystem& CCoordSystem::operator=(const CCoordSystem& other) {
     if (this == &other) return *this;
@@ -64,15 +57,33 @@ CCoordSystem& CCoordSystem::operator=(const CCoordSystem& other) {
     return *this;
 }
 
-int CCoordSystem::GetUnits() { return m_iUnits; }
-double CCoordSystem::GetUnitsFac() { return m_dUnitsFac; }
-KQWCHAR* CCoordSystem::GetUnitsName() { return m_szUnitsName; }
-double CCoordSystem::GetScale() { return m_dScale; }
-int CCoordSystem::HasProjection() { return m_pProjection != nullptr ? 1 : 0; }
-int CCoordSystem::GetUnProjectFlag() { return m_CRSystem.iUnProject; }
-void CCoordSystem::SetUnProjectFlag(int iFlag) { m_CRSystem.iUnProject = iFlag; }
-int CCoordSystem::GetResolution() { return m_iResolution; }
-int CCoordSystem::GetPrecision() { return m_iPrecision; }
+int CCoordSystem::GetUnits() {
+    return m_iUnits;
+}
+double CCoordSystem::GetUnitsFac() {
+    return m_dUnitsFac;
+}
+KQWCHAR* CCoordSystem::GetUnitsName() {
+    return m_szUnitsName;
+}
+double CCoordSystem::GetScale() {
+    return m_dScale;
+}
+int CCoordSystem::HasProjection() {
+    return m_pProjection != nullptr ? 1 : 0;
+}
+int CCoordSystem::GetUnProjectFlag() {
+    return m_CRSystem.iUnProject;
+}
+void CCoordSystem::SetUnProjectFlag(int iFlag) {
+    m_CRSystem.iUnProject = iFlag;
+}
+int CCoordSystem::GetResolution() {
+    return m_iResolution;
+}
+int CCoordSystem::GetPrecision() {
+    return m_iPrecision;
+}
 
 void CCoordSystem::SetResolution(int iDotsPerInch) {
     if (iDotsPerInch < 1) return; // a resolution below one dot per inch is refused: no change

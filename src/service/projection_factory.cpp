@@ -2,6 +2,8 @@
 
 namespace gx {
 
-CProjection* CreateProjection(const KQCRSystem* /*pRecord*/) { return nullptr; }
+CProjection* CreateProjection(const KQCRSystem* /*pRecord*/) {
+    return nullptr;
+}
 
 } // namespace gx

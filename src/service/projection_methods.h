@@ -29,18 +29,20 @@ enum ParameterGroup {
 // The group of an EPSG parameter code, or kGroupNone for codes outside every group.
 ParameterGroup ParameterGroupOf(int iParameterCode);
 
-inline int32_t GroupMaskBit(ParameterGroup group) { return int32_t{1} << group; }
+inline int32_t GroupMaskBit(ParameterGroup group) {
+    return int32_t{1} << group;
+}
 
 } // namespace gx
 
 // One supported projection method.
 struct CS_PROJECTION {
-    int32_t iNumber;        // projection method number (KQCRSystem::iProjection)
-    int32_t iMask;          // mask bits of the required parameter groups
+    int32_t iNumber; // projection method number (KQCRSystem::iProjection)
+    int32_t iMask;   // mask bits of the required parameter groups
     KQWCHAR szName[256];
-    int32_t iCode;          // EPSG coordinate operation method code
+    int32_t iCode; // EPSG coordinate operation method code
     int32_t iNumParams;
-    int32_t aiParams[10];   // EPSG parameter codes the method lists
+    int32_t aiParams[10]; // EPSG parameter codes the method lists
 };
 
 const int kNumProjectionMethodRows = 23;

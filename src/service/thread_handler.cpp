@@ -8,8 +8,8 @@
 CThreadHandler* g_pThreadHandler = nullptr;
 
 CThreadHandler::CThreadHandler()
-    : m_pTable(new (std::nothrow) Entry[kGrowBy]()), m_nTableSize(m_pTable != nullptr ? kGrowBy : 0),
-      m_dwLastThreadId(0), m_pLastValue(0) {}
+    : m_pTable(new (std::nothrow) Entry[kGrowBy]()),
+      m_nTableSize(m_pTable != nullptr ? kGrowBy : 0), m_dwLastThreadId(0), m_pLastValue(0) {}
 
 CThreadHandler::~CThreadHandler() {
     for (int i = 0; i < m_nTableSize; ++i)

@@ -10,8 +10,10 @@ namespace gx {
 
 double NormalizeLongitude(double dAngle) {
     if (std::fabs(dAngle) >= kTwoPi) dAngle = std::fmod(dAngle, kTwoPi);
-    while (dAngle > kPi) dAngle -= kTwoPi;
-    while (dAngle < -kPi) dAngle += kTwoPi;
+    while (dAngle > kPi)
+        dAngle -= kTwoPi;
+    while (dAngle < -kPi)
+        dAngle += kTwoPi;
     return dAngle;
 }
 

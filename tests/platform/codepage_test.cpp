@@ -9,7 +9,8 @@ TEST(CodePage, Windows1252BothWays) {
     const char ansi[] = "Z\xFCrich \x80 \xB0 \x9F";
     KQWCHAR wide[32];
     EXPECT_EQ(gx::MultiByteToKq(gx::kAnsiCodePage, ansi, -1, wide, 32), 12u);
-    const KQWCHAR expected[] = {'Z', 0xFC, 'r', 'i', 'c', 'h', ' ', 0x20AC, ' ', 0xB0, ' ', 0x178, 0};
+    const KQWCHAR expected[] = {'Z',    0xFC, 'r',  'i', 'c',   'h', ' ',
+                                0x20AC, ' ',  0xB0, ' ', 0x178, 0};
     EXPECT_EQ(KqString(wide), KqString(expected));
 
     char back[32];

@@ -22,13 +22,25 @@ TEST(NumberText, FormatFloatMatchesPrintf) {
         bool left, plus, zero;
         int width, precision;
     } cases[] = {
-        {"%.15f", false, false, false, 0, 15}, {"%.f", false, false, false, 0, 0},
-        {"%02.f", false, false, true, 2, 0},   {"%07.3f", false, false, true, 7, 3},
-        {"%-9.2f", true, false, false, 9, 2},  {"%+.4f", false, true, false, 0, 4},
+        {"%.15f", false, false, false, 0, 15},  {"%.f", false, false, false, 0, 0},
+        {"%02.f", false, false, true, 2, 0},    {"%07.3f", false, false, true, 7, 3},
+        {"%-9.2f", true, false, false, 9, 2},   {"%+.4f", false, true, false, 0, 4},
         {"%12.1f", false, false, false, 12, 1},
     };
-    const double values[] = {0.0, -0.0, 1.5, 2.5, -2.5, 0.125, 52.4, 59.9999, 25000.0, -1e-7,
-                             123456789.987654321, 1e21, INFINITY, -INFINITY};
+    const double values[] = {0.0,
+                             -0.0,
+                             1.5,
+                             2.5,
+                             -2.5,
+                             0.125,
+                             52.4,
+                             59.9999,
+                             25000.0,
+                             -1e-7,
+                             123456789.987654321,
+                             1e21,
+                             INFINITY,
+                             -INFINITY};
     for (const Case& c : cases) {
         gx::FloatFormat format;
         format.bLeft = c.left;
@@ -75,10 +87,10 @@ TEST(NumberText, ParseDoubleReadsLikeScanf) {
         double value;
         size_t consumed;
     } cases[] = {
-        {"12.5abc", true, 12.5, 4},  {"  -3e2,", true, -300, 6}, {"+.5", true, 0.5, 3},
-        {"5.", true, 5, 2},          {"0x1p4", true, 16, 5},      {"0x", true, 0, 1},
-        {"abc", false, 0, 0},        {"", false, 0, 0},           {"-", false, 0, 0},
-        {"1e400", true, HUGE_VAL, 5}, {"1e-400", true, 0, 6},      {"  7", true, 7, 3},
+        {"12.5abc", true, 12.5, 4},   {"  -3e2,", true, -300, 6}, {"+.5", true, 0.5, 3},
+        {"5.", true, 5, 2},           {"0x1p4", true, 16, 5},     {"0x", true, 0, 1},
+        {"abc", false, 0, 0},         {"", false, 0, 0},          {"-", false, 0, 0},
+        {"1e400", true, HUGE_VAL, 5}, {"1e-400", true, 0, 6},     {"  7", true, 7, 3},
     };
     for (const Case& c : cases) {
         double v = -1;
@@ -101,10 +113,17 @@ TEST(NumberText, ParseIntReadsHexOctalAndDecimal) {
         bool ok;
         int32_t value;
     } cases[] = {
-        {"27700", true, 27700}, {"-1", true, -1},          {"0x1F", true, 31},
-        {"010", true, 8},       {"09", true, 0},           {" +42,", true, 42},
-        {"", false, 0},         {",5", false, 0},          {"99999999999", true, INT32_MAX},
-        {"-99999999999", true, INT32_MIN},                 {"0xg", true, 0},
+        {"27700", true, 27700},
+        {"-1", true, -1},
+        {"0x1F", true, 31},
+        {"010", true, 8},
+        {"09", true, 0},
+        {" +42,", true, 42},
+        {"", false, 0},
+        {",5", false, 0},
+        {"99999999999", true, INT32_MAX},
+        {"-99999999999", true, INT32_MIN},
+        {"0xg", true, 0},
     };
     for (const Case& c : cases) {
         int32_t v = -7;

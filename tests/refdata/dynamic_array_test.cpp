@@ -18,14 +18,16 @@ TEST(DynamicClassArray, GrowsInWholeStepsFarEnoughToCoverTheIndex) {
     EXPECT_EQ(array.GetCapacity(), 8);
     EXPECT_EQ(array.GetCount(), 1);
 
-    for (int i = 1; i < 8; ++i) array.GetAt(i) = Row{i + 1, 0};
+    for (int i = 1; i < 8; ++i)
+        array.GetAt(i) = Row{i + 1, 0};
     EXPECT_EQ(array.GetCapacity(), 8);
 
     // 8 * max((8 + 100) / 8, 8 / 8 + 1) = 8 * 13.
     array.GetAt(100) = Row{101, 0};
     EXPECT_EQ(array.GetCapacity(), 104);
     EXPECT_EQ(array.GetCount(), 101);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(array.GetAt(i).a, i + 1); // contents kept
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(array.GetAt(i).a, i + 1); // contents kept
     EXPECT_EQ(array.GetAt(0).b, 1.5);
 
     // An index below the count changes nothing.

@@ -15,18 +15,18 @@ protected:
     void SetUp() override {
         InitEmptyDatabase();
         ASSERT_NE(pdaEPSGUnits, nullptr);
-        Add(9001, 9001, 1, 1);             // metre
-        Add(9002, 9001, 0.3048, 1);        // foot
-        Add(9003, 9001, 12, 39.37);        // US survey foot
-        Add(9101, 9101, 1, 1);             // radian
-        Add(9102, 9101, kPi, 180);         // degree
-        Add(9105, 9101, kPi, 200);         // grad
-        Add(9110, 9102, 1, 1);             // sexagesimal DMS
-        Add(9111, 9102, 1, 1);             // sexagesimal DM
-        Add(9104, 9103, 1, 60);            // arc-second -> arc-minute (missing link)
-        Add(9113, 9114, 1, 1);             // a loop: 9113 -> 9114 -> 9113
+        Add(9001, 9001, 1, 1);      // metre
+        Add(9002, 9001, 0.3048, 1); // foot
+        Add(9003, 9001, 12, 39.37); // US survey foot
+        Add(9101, 9101, 1, 1);      // radian
+        Add(9102, 9101, kPi, 180);  // degree
+        Add(9105, 9101, kPi, 200);  // grad
+        Add(9110, 9102, 1, 1);      // sexagesimal DMS
+        Add(9111, 9102, 1, 1);      // sexagesimal DM
+        Add(9104, 9103, 1, 60);     // arc-second -> arc-minute (missing link)
+        Add(9113, 9114, 1, 1);      // a loop: 9113 -> 9114 -> 9113
         Add(9114, 9113, 2, 1);
-        Add(9204, 9002, 330, 1);           // bin width in feet, a length code above 9203
+        Add(9204, 9002, 330, 1); // bin width in feet, a length code above 9203
     }
     void TearDown() override { FreeEPSGDataBase(); }
 

@@ -16,8 +16,10 @@ TEST(UnitTables, CountsAndRowsHostsRelyOn) {
         double factor;
     };
     const Row lengths[] = {
-        {0, -1, "Pixel", 0.0846666666666667}, {1, -1, "Millimeter", 1.0},
-        {3, 9001, "Meter", 1000.0},           {6, 9002, "Foot", 304.8},
+        {0, -1, "Pixel", 0.0846666666666667},
+        {1, -1, "Millimeter", 1.0},
+        {3, 9001, "Meter", 1000.0},
+        {6, 9002, "Foot", 304.8},
         {13, 9003, "US survey foot", 304.8006096012192},
         {53, 9211, "Bin width 3.125 metres", 3125.0},
         {57, 9302, "British link (Sears 1922 truncated)", 201.16756},
@@ -32,7 +34,8 @@ TEST(UnitTables, CountsAndRowsHostsRelyOn) {
     EXPECT_NE(csKQCSLengthUnits[0].dFactor, 25.4 / 300);
 
     int metres = 0;
-    for (int i = 0; i < iNumUnitsDefined; ++i) metres += csKQCSLengthUnits[i].iEPSGCode == 9001;
+    for (int i = 0; i < iNumUnitsDefined; ++i)
+        metres += csKQCSLengthUnits[i].iEPSGCode == 9001;
     EXPECT_EQ(metres, 1);
 
     EXPECT_EQ(csKQCSAngleUnits[1].iEPSGCode, 9102);

@@ -19,10 +19,10 @@ TEST(CRSystemRecord, InitialisedRecordHoldsDefaultsAndZeroElsewhere) {
     EXPECT_EQ(record.iUnits, 3);
     EXPECT_EQ(record.dScale, 25000.0);
     EXPECT_EQ(record.iPrecision, 2);
-    for (int32_t field : {record.iSystemCode, record.iMethodCode, record.iDatumCode,
-                          record.iEllipsoidCode, record.iPrimeMeridianCode, record.iSystemIndex,
-                          record.iDatumIndex, record.iPrimeMeridianIndex, record.iEllipsoidIndex,
-                          record.iProjection})
+    for (int32_t field :
+         {record.iSystemCode, record.iMethodCode, record.iDatumCode, record.iEllipsoidCode,
+          record.iPrimeMeridianCode, record.iSystemIndex, record.iDatumIndex,
+          record.iPrimeMeridianIndex, record.iEllipsoidIndex, record.iProjection})
         EXPECT_EQ(field, -1);
 
     // Every other byte, the padding words included, is zero: compare against a record built
@@ -87,8 +87,8 @@ TEST(CRSystemRecord, OldRecordUpgradesFieldByField) {
     EXPECT_EQ(record->iSystemCode, 27700);
     EXPECT_EQ(record->dSemiMajorAxis, 6377563.396);
     EXPECT_EQ(KqString(record->szSystemName), Kq("OSGB 1936 / British National Grid"));
-    const KQWCHAR datum[] = {'R', 0xE9, 's', 'e', 'a', 'u', ' ', 'g', 0xE9, 'o', 'd',
-                             0xE9, 's', 'i', 'q', 'u', 'e', ' ', 0xB0, 0x20AC, 0};
+    const KQWCHAR datum[] = {'R',  0xE9, 's', 'e', 'a', 'u', ' ', 'g',  0xE9,   'o', 'd',
+                             0xE9, 's',  'i', 'q', 'u', 'e', ' ', 0xB0, 0x20AC, 0};
     EXPECT_EQ(KqString(record->szDatumName), KqString(datum));
     for (int i = 0; i < 14; ++i) {
         EXPECT_EQ(record->aiParameterCodes[i], 8800 + i);
@@ -105,6 +105,8 @@ TEST(CRSystemRecord, OldNameWithoutTerminatorIsCutTo99Characters) {
     EXPECT_EQ(KqString(record->szAuxName), KqString());
 }
 
-TEST(CRSystemRecord, NullOldRecordGivesNull) { EXPECT_EQ(GetCRSystemFromOld(nullptr), nullptr); }
+TEST(CRSystemRecord, NullOldRecordGivesNull) {
+    EXPECT_EQ(GetCRSystemFromOld(nullptr), nullptr);
+}
 
 } // namespace

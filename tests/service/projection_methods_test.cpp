@@ -14,7 +14,7 @@ TEST(ProjectionMethods, LookupByMethodCode) {
     EXPECT_EQ(KqString(pRow->szName), Kq("Transverse Mercator"));
 
     EXPECT_EQ(gx::FindProjectionMethod(9808), nullptr);
-    EXPECT_EQ(gx::FindProjectionMethod(-1), nullptr); // the "None" row is not a method
+    EXPECT_EQ(gx::FindProjectionMethod(-1), nullptr);    // the "None" row is not a method
     EXPECT_EQ(gx::FindProjectionMethod(9825)->iMask, 0); // Pseudo Plate Carree needs nothing
 }
 

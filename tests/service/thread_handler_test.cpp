@@ -77,8 +77,10 @@ TEST(ThreadHandler, SixLiveThreadsGrowTheTableToTenAndKeepTheirValues) {
             [&table, &readBack, i] { readBack[i] = table.GetValue(); }));
     EXPECT_EQ(table.GetTableSize(), 10);
     EXPECT_EQ(ValueOnNewThread(table), 100u);
-    for (auto& thread : threads) thread->End();
-    for (uintptr_t i = 0; i < 6; ++i) EXPECT_EQ(readBack[i], 100 + i);
+    for (auto& thread : threads)
+        thread->End();
+    for (uintptr_t i = 0; i < 6; ++i)
+        EXPECT_EQ(readBack[i], 100 + i);
 }
 
 TEST(ThreadHandler, EndedThreadsEntryIsReusedButEntryZeroSurvives) {

@@ -15,7 +15,6 @@ using SystemPtr = std::unique_ptr<CCoordSystem, SystemDeleter>;
 
 const double kPi = 3.141592653589793;
 
-
 TEST(WorldUser, PlaneModeScalesAboutTheOrigin) {
     SystemPtr system(CreateCoordSystem(3, 25000.0));
     double ux = 0, uy = 0, wx = 0, wy = 0;
@@ -64,10 +63,16 @@ TEST(Longitude, NormalizedIntoMinusPiToPi) {
     struct Case {
         double in, out;
     } cases[] = {
-        {3 * kPi / 2, -kPi / 2}, {-7 * kPi, -kPi}, {kPi, kPi},     {-kPi, -kPi},
-        {2 * kPi, 0},            {0.5, 0.5},       {-3 * kPi / 2, kPi / 2},
+        {3 * kPi / 2, -kPi / 2},
+        {-7 * kPi, -kPi},
+        {kPi, kPi},
+        {-kPi, -kPi},
+        {2 * kPi, 0},
+        {0.5, 0.5},
+        {-3 * kPi / 2, kPi / 2},
     };
-    for (const Case& c : cases) EXPECT_NEAR(gx::NormalizeLongitude(c.in), c.out, 1e-15) << c.in;
+    for (const Case& c : cases)
+        EXPECT_NEAR(gx::NormalizeLongitude(c.in), c.out, 1e-15) << c.in;
     EXPECT_TRUE(std::isnan(gx::NormalizeLongitude(NAN)));
     EXPECT_TRUE(std::isnan(gx::NormalizeLongitude(INFINITY)));
     EXPECT_LE(std::fabs(gx::NormalizeLongitude(1e300)), kPi);

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# The shared library exports the public interface and nothing of its internals.
+set -euo pipefail
+lib=$1
+symbols=$(nm -DC --defined-only "$lib" | cut -d' ' -f3-)
+status=0
+for name in CreateCoordSystem DeleteCoordSystem SetActiveCoordSystem GetActiveCoordSystem \
+            GetCRSystemFromOld InitEPSGDataBase ReadEPSGData FreeEPSGDataBase ConvertUnit \
+            pdaEPSGSystem pdaEPSGParams csKQCSLengthUnits csKQCSAngleUnits iNumUnitsDefined \
+            'CCoordSystem::World2User'; do
+    grep -q "$name" <<<"$symbols" || { echo "missing export: $name"; status=1; }
+done
+if grep -E 'gx::|CThreadHandler|g_pThreadHandler|csProjectionMethods|InitCRSystem|std::' <<<"$symbols"; then
+    echo "internal names exported"
+    status=1
+fi
+exit $status
