@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 #include "geoxform/defs.h"
 
@@ -57,6 +58,21 @@ size_t MultiByteToKq(unsigned uCodePage, const char* pSrc, ptrdiff_t nSrc, KQWCH
 // Converts UTF-16 up to its NUL into 8-bit text in the code page, cut to nDstCap - 1 bytes
 // and NUL-terminated; characters the code page lacks become '?'.
 size_t KqToMultiByte(unsigned uCodePage, const KQWCHAR* pSrc, char* pDst, size_t nDstCap);
+
+// Path separator of the platform's file names.
+#if defined(_WIN32)
+const KQWCHAR kPathSeparator = L'\\';
+#else
+const KQWCHAR kPathSeparator = u'/';
+#endif
+
+// Directory of the library's own file (of the program, when the library is linked into it),
+// without a trailing separator, cut to nCap - 1 units. Returns its length; 0 when unknown.
+size_t LibraryDirectory(KQWCHAR* pDir, size_t nCap);
+
+// Opens a file for binary reading with other openers denied reading and writing where the
+// platform can deny them. Null when it cannot be opened.
+std::FILE* OpenSharedDenyReadWrite(const KQWCHAR* pszPath);
 
 // The C library's strtod in the "C" locale, whatever locale the host has set.
 double StrtodC(const char* psz);

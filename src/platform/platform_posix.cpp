@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include <dlfcn.h>
 #include <iconv.h>
 #include <locale.h>
 
@@ -79,6 +80,24 @@ void PlatformLock::Leave() {
 double StrtodC(const char* psz) {
     static const locale_t s_cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
     return strtod_l(psz, nullptr, s_cLocale);
+}
+
+size_t LibraryDirectory(KQWCHAR* pDir, size_t nCap) {
+    if (nCap == 0) return 0;
+    pDir[0] = 0;
+    Dl_info info;
+    if (dladdr(reinterpret_cast<void*>(&LibraryDirectory), &info) == 0 || info.dli_fname == nullptr)
+        return 0;
+    const char* pSlash = std::strrchr(info.dli_fname, '/');
+    if (pSlash == nullptr) return 0;
+    return MultiByteToKq(65001, info.dli_fname, pSlash - info.dli_fname, pDir, nCap);
+}
+
+std::FILE* OpenSharedDenyReadWrite(const KQWCHAR* pszPath) {
+    // POSIX has no sharing modes: a plain read-only open. Paths are UTF-8 bytes.
+    char path[4 * 2048];
+    KqToMultiByte(65001, pszPath, path, sizeof(path));
+    return std::fopen(path, "rb");
 }
 
 namespace {

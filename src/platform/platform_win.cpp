@@ -6,6 +6,8 @@
 #include <stdlib.h>
 #include <vector>
 
+#include <share.h>
+#include <stdio.h>
 #include <windows.h>
 
 namespace gx {
@@ -52,6 +54,26 @@ void PlatformLock::Leave() {
 double StrtodC(const char* psz) {
     static const _locale_t s_cLocale = _create_locale(LC_ALL, "C");
     return _strtod_l(psz, nullptr, s_cLocale);
+}
+
+size_t LibraryDirectory(KQWCHAR* pDir, size_t nCap) {
+    if (nCap == 0) return 0;
+    pDir[0] = 0;
+    // The library's own module; the main program's when no module of that name is loaded.
+    wchar_t path[2048];
+    const DWORD n = GetModuleFileNameW(GetModuleHandleW(L"geoxform.dll"), path, 2048);
+    if (n == 0 || n >= 2048) return 0;
+    const wchar_t* pSlash = wcsrchr(path, L'\\');
+    if (pSlash == nullptr) return 0;
+    size_t nOut = 0;
+    for (const wchar_t* p = path; p < pSlash && nOut + 1 < nCap; ++p)
+        pDir[nOut++] = *p;
+    pDir[nOut] = 0;
+    return nOut;
+}
+
+std::FILE* OpenSharedDenyReadWrite(const KQWCHAR* pszPath) {
+    return _wfsopen(pszPath, L"rb", _SH_DENYRW);
 }
 
 size_t MultiByteToKq(unsigned uCodePage, const char* pSrc, ptrdiff_t nSrc, KQWCHAR* pDst,
