@@ -6,6 +6,8 @@
 #include "geoxform/crsystem.h"
 #include "geoxform/defs.h"
 #include "geoxform/projection.h"
+#include "geoxform/map_projection.h"
+#include "geoxform/transverse_mercator.h"
 #include "geoxform/refdata.h"
 #include "geoxform/units.h"
 

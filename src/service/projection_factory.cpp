@@ -1,9 +1,74 @@
+// The projection factory: the one place that knows which class serves which projection method
+// number and which parameter group feeds which constructor argument.
 #include "service/projection_factory.h"
+
+#include <new>
+
+#include "geoxform/refdata.h"
+#include "geoxform/transverse_mercator.h"
+#include "service/parameter_slots.h"
+#include "service/projection_methods.h"
 
 namespace gx {
 
-CProjection* CreateProjection(const KQCRSystem* /*pRecord*/) {
-    return nullptr;
+namespace {
+
+const int kPseudoPlateCarree = 18;
+const int kMaxMethodNumber = 25;
+
+// The record's parameter values sorted into their groups; a later slot overwrites an earlier
+// one of the same group. A group the record lacks gets 0, except the scale factor (1, so that
+// the inverse never divides by zero) and the zone width (6 degrees, the UTM width).
+struct GroupValues {
+    double value[kNumParameterGroups];
+
+    explicit GroupValues(const KQCRSystem& record) {
+        for (double& v : value)
+            v = 0;
+        value[kGroupScaleFactor] = 1.0;
+        value[kGroupZoneWidth] = 6 * 0.017453292519943295;
+        const int n = UsedParameterSlots(record);
+        for (int i = 0; i < n; ++i) {
+            const ParameterGroup group = ParameterGroupOf(record.aiParameterCodes[i]);
+            if (group != kGroupNone) value[group] = record.adParameterValues[i];
+        }
+    }
+    double operator[](ParameterGroup group) const { return value[group]; }
+};
+
+// Constructs the class of a method number; null for numbers without a class.
+CProjection* Construct(int number, int e, const GroupValues& g) {
+    const double lon0 = g[kGroupOriginLongitude], lat0 = g[kGroupOriginLatitude];
+    const double k0 = g[kGroupScaleFactor];
+    const double fe = g[kGroupFalseEasting], fn = g[kGroupFalseNorthing];
+    switch (number) {
+    case 4:
+        return new (std::nothrow) CTransverseMercator(e, lon0, lat0, k0, fe, fn);
+    case 23:
+        return new (std::nothrow) CTransverseMercatorSouthOriented(e, lon0, lat0, k0, fe, fn);
+    case 25:
+        return new (std::nothrow)
+            CUniversalTransverseMercator(e, lon0, lat0, k0, fe, fn, g[kGroupZoneWidth]);
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+CProjection* CreateProjection(const KQCRSystem* pRecord) {
+    if (pRecord == nullptr) return nullptr;
+    ReadEPSGData(nullptr);
+    const int number = pRecord->iProjection;
+    if (number < 0 || number > kMaxMethodNumber) return nullptr;
+    // Outside InitEPSGDataBase .. FreeEPSGDataBase there is no ellipsoid array, so only the
+    // method that needs no ellipsoid can be built.
+    const int nEllipsoids = pdaEPSGEllipsoid != nullptr ? pdaEPSGEllipsoid->GetCount() : 0;
+    const int e = pRecord->iEllipsoidIndex;
+    if ((e < 0 || e >= nEllipsoids) && number != kPseudoPlateCarree) return nullptr;
+    const GroupValues groups(*pRecord);
+    if (number == 0) return nullptr;
+    return Construct(number, e, groups);
 }
 
 } // namespace gx

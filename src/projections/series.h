@@ -1,0 +1,31 @@
+// Trigonometric series in the form the ellipsoid base stores them: sum of c_k sin 2kx written
+// as sin 2x times a polynomial in cos 2x (sin 2kx = sin 2x U_{k-1}(cos 2x), Chebyshev
+// polynomials of the second kind), so that one sine, one cosine and a Horner polynomial
+// evaluate the whole series.
+#ifndef GEOXFORM_SERIES_H
+#define GEOXFORM_SERIES_H
+
+namespace gx {
+
+// c[0] + x (c[1] + x (c[2] + ... + x c[n-1])).
+inline double Horner(const double* c, int n, double x) {
+    double sum = c[n - 1];
+    for (int k = n - 2; k >= 0; --k)
+        sum = c[k] + x * sum;
+    return sum;
+}
+
+// Number of coefficients of each stored series.
+const int kConfLatTerms = 4;   // c0..c3
+const int kMDistSineTerms = 7; // d1..d7 (d0 is the factor of phi)
+const int kMDistInvTerms = 7;  // g0..g6
+
+// Meridian arc from the equator to phi, given sin 2phi and cos 2phi: a (d0 phi + sin 2phi
+// (d1 + cos 2phi (d2 + ...))).
+inline double MeridianArc(double a, const double* d, double phi, double sin2, double cos2) {
+    return a * (d[0] * phi + sin2 * Horner(d + 1, kMDistSineTerms, cos2));
+}
+
+} // namespace gx
+
+#endif
