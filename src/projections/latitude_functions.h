@@ -18,7 +18,7 @@ inline double ParallelRadius(double phi, double e2) {
 // stereographic projections.
 inline double ConformalT(double phi, double e) {
     const double es = e * std::sin(phi);
-    return std::tan((M_PI_2 - phi) * 0.5) / std::pow((1 - es) / (1 + es), e * 0.5);
+    return std::tan((1.5707963267948966 - phi) * 0.5) / std::pow((1 - es) / (1 + es), e * 0.5);
 }
 
 // q(phi) = (1 - e^2) (sin phi / (1 - e^2 sin^2 phi) - ln((1 - e sin phi) / (1 + e sin phi))
