@@ -184,20 +184,7 @@ double CMapProjection::MDist(double dPhi) const {
 }
 
 double CMapProjection::MDistInv(double dMu, double dArc) const {
-    const double phi0 =
-        dMu + std::sin(2 * dMu) * gx::Horner(m_adMDistInv, gx::kMDistInvTerms, std::cos(2 * dMu));
-    double phi = phi0;
-    // Newton steps with the meridian radius of curvature: dm/dphi = a (1 - e^2) / W^(3/2).
-    const double radiusFactor = m_dA * (1 - m_dE2);
-    for (int i = 0; i < 10; ++i) {
-        const double s = std::sin(phi);
-        const double w = 1 - m_dE2 * s * s;
-        const double delta = (MDist(phi) - dArc) * w * std::sqrt(w) / radiusFactor;
-        phi -= delta;
-        const double test = std::fabs(phi) > 1e-30 ? delta / phi : delta;
-        if (std::fabs(test) < 1e-14) return phi;
-    }
-    return phi0; // no convergence: the series value, not the last iterate
+    return gx::FootpointLatitude(m_dA, m_dE2, m_adMDist, m_adMDistInv, dMu, dArc).phi;
 }
 
 double CMapProjection::GeodesicDistance(double dLon1, double dLat1, double dLon2,

@@ -35,7 +35,7 @@ int CTransverseMercator::UnProject(double dX, double dY, double& dLongitude,
     const gx::TransverseMercatorSeries series{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist};
     const double m = (dY - m_dFalseNorthing) / m_dK0 + m_dM0;
     double dLambda = 0, phi = 0;
-    series.Inverse(dX - m_dFalseEasting, MDistInv(m / (m_dA * m_adMDist[0]), m), dLambda, phi);
+    series.Inverse(dX - m_dFalseEasting, m, m_adMDistInv, dLambda, phi);
     dLongitude = SaveLambda(dLambda + m_dLon0);
     dLatitude = SavePhi(phi);
     return 1;
@@ -64,7 +64,7 @@ int CTransverseMercatorSouthOriented::UnProject(double dX, double dY, double& dL
     const gx::TransverseMercatorSeries series{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist};
     const double m = m_dM0 + (m_dFalseNorthing - dY) / m_dK0;
     double dLambda = 0, phi = 0;
-    series.Inverse(m_dFalseEasting - dX, MDistInv(m / (m_dA * m_adMDist[0]), m), dLambda, phi);
+    series.Inverse(m_dFalseEasting - dX, m, m_adMDistInv, dLambda, phi);
     dLongitude = SaveLambda(dLambda + m_dLon0);
     dLatitude = SavePhi(phi);
     return 1;
@@ -104,8 +104,7 @@ int CUniversalTransverseMercator::UnProject(double dX, double dY, double& dLongi
     const gx::TransverseMercatorSeries series{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist};
     const double m = (dY - m_dFalseNorthing) / m_dK0 + m_dM0;
     double dLambda = 0, phi = 0;
-    series.Inverse(dX - (zone * kZoneFactor + m_dFalseEasting),
-                   MDistInv(m / (m_dA * m_adMDist[0]), m), dLambda, phi);
+    series.Inverse(dX - (zone * kZoneFactor + m_dFalseEasting), m, m_adMDistInv, dLambda, phi);
     dLongitude = SaveLambda(dLambda + lambdaZone);
     dLatitude = SavePhi(phi);
     return 1;

@@ -14,20 +14,18 @@ namespace {
 
 // Functions of a latitude that both directions use.
 struct LatitudeTerms {
-    double s, c, t;    // sin, cos, tan
-    double eta2, eta4; // eta^2 = e'^2 cos^2 phi and its square
-    double T, T2, T3;  // t^2 and its powers
-    double nu;         // prime vertical radius of curvature
+    double s, c; // sin, cos
+    double invC; // 1 / cos
+    double t;    // tan
+    double eta2; // e'^2 cos^2 phi
+    double T;    // tan^2 phi
+    double nu;   // prime vertical radius of curvature
+    double w;    // 1 - e^2 sin^2 phi
 
-    LatitudeTerms(double phi, const TransverseMercatorSeries& series)
-        : s(std::sin(phi)), c(std::cos(phi)) {
-        t = s / c;
-        eta2 = series.ep2 * c * c;
-        eta4 = eta2 * eta2;
-        T = t * t;
-        T2 = T * T;
-        T3 = T2 * T;
-        nu = series.a / std::sqrt(1 - series.e2 * s * s);
+    LatitudeTerms(double sinPhi, double cosPhi, const TransverseMercatorSeries& series)
+        : s(sinPhi), c(cosPhi), invC(1 / cosPhi), t(sinPhi * invC), eta2(series.ep2 * c * c),
+          T(t * t), w(1 - series.e2 * s * s) {
+        nu = series.a / std::sqrt(w);
     }
 };
 
@@ -35,12 +33,12 @@ struct LatitudeTerms {
 
 void TransverseMercatorSeries::Forward(double phi, double dLambda, double dM0, double& dE,
                                        double& dN) const {
-    const LatitudeTerms l(phi, *this);
+    const LatitudeTerms l(std::sin(phi), std::cos(phi), *this);
     const double A = dLambda * l.c;
     const double A2 = A * A;
     // Meridian arc from sin 2phi = 2 s c and cos 2phi = (c - s)(c + s).
     const double M = MeridianArc(a, pMDist, phi, 2 * l.s * l.c, (l.c - l.s) * (l.c + l.s));
-    const double T = l.T, T2 = l.T2, T3 = l.T3, eta2 = l.eta2, eta4 = l.eta4;
+    const double T = l.T, T2 = T * T, T3 = T2 * T, eta2 = l.eta2, eta4 = eta2 * eta2;
 
     const double x5 = (5 - 18 * T + T2 + 14 * eta2 - 58 * T * eta2 +
                        (13 - 64 * T + 4 * eta2 - 24 * T * eta2) * eta4) /
@@ -59,14 +57,15 @@ void TransverseMercatorSeries::Forward(double phi, double dLambda, double dM0, d
     dN = (l.nu * l.t * y + (M - dM0)) * k0;
 }
 
-void TransverseMercatorSeries::Inverse(double xg, double phi1, double& dLambda,
+void TransverseMercatorSeries::Inverse(double xg, double dArc, const double* g, double& dLambda,
                                        double& dPhi) const {
-    const LatitudeTerms l(phi1, *this);
-    const double w = 1 - e2 * l.s * l.s;
-    const double rho = a * (1 - e2) / (w * std::sqrt(w));
+    const LatitudeSinCos foot = FootpointLatitude(a, e2, pMDist, g, dArc / (a * pMDist[0]), dArc);
+    const LatitudeTerms l(foot.s, foot.c, *this);
+    // nu1 t / rho1 = t W / (1 - e^2) = t W (1 + e'^2).
+    const double nuTOverRho = l.t * l.w * (1 + ep2);
     const double D = xg / (l.nu * k0);
     const double D2 = D * D;
-    const double T = l.T, T2 = l.T2, T3 = l.T3, eta2 = l.eta2, eta4 = l.eta4;
+    const double T = l.T, T2 = T * T, T3 = T2 * T, eta2 = l.eta2, eta4 = eta2 * eta2;
     const double eta6 = eta4 * eta2, eta8 = eta4 * eta4;
 
     const double q4 = (5 + 3 * T + eta2 - 4 * eta4 - 9 * T * eta2) / 24;
@@ -75,14 +74,14 @@ void TransverseMercatorSeries::Inverse(double xg, double phi1, double& dLambda,
                        84 * T * eta6 - 192 * T * eta8) /
                       720;
     const double q8 = (1385 + 3633 * T + 4095 * T2 + 1575 * T3) / 40320;
-    dPhi = phi1 - (l.nu * l.t / rho) * D2 * (0.5 - D2 * (q4 - D2 * (q6 - q8 * D2)));
+    dPhi = foot.phi - nuTOverRho * D2 * (0.5 - D2 * (q4 - D2 * (q6 - q8 * D2)));
 
     const double r3 = (1 + 2 * T + eta2) / 6;
     const double r5 = (5 + 28 * T + 24 * T2 + 6 * eta2 + 8 * T * eta2 - 3 * eta4 + 4 * T * eta4 -
                        4 * eta6 + 24 * T * eta6) /
                       120;
     const double r7 = (61 + 662 * T + 1320 * T2 + 720 * T3) / 5040;
-    dLambda = D * (1 - D2 * (r3 - D2 * (r5 - r7 * D2))) / l.c;
+    dLambda = D * (1 - D2 * (r3 - D2 * (r5 - r7 * D2))) * l.invC;
 }
 
 } // namespace gx

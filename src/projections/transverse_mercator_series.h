@@ -16,9 +16,9 @@ struct TransverseMercatorSeries {
     // Easting and northing offsets of latitude phi at longitude difference dLambda from the
     // central meridian; the northing counts from the meridian arc dM0.
     void Forward(double phi, double dLambda, double dM0, double& dE, double& dN) const;
-    // Longitude difference and latitude (unfolded) of the easting offset xg on the parallel
-    // of the footpoint latitude phi1.
-    void Inverse(double xg, double phi1, double& dLambda, double& dPhi) const;
+    // Longitude difference and latitude (unfolded) of the easting offset xg at the meridian
+    // arc dArc (g: the footpoint series coefficients of the ellipsoid base).
+    void Inverse(double xg, double dArc, const double* g, double& dLambda, double& dPhi) const;
 };
 
 } // namespace gx

@@ -1,0 +1,175 @@
+// Per-point cost of Project and UnProject beside PROJ's raw projection on the same points:
+// radians in, metres out, no other steps. Each case names a predefined system of the shipped
+// data and the PROJ definitions of the same projection.
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+#include <proj.h>
+
+#include "geoxform.h"
+#include "service/crsystem_init.h"
+#include "service/projection_factory.h"
+
+namespace {
+
+const double kDegree = 0.017453292519943295;
+
+struct Case {
+    const char* name;
+    int code;                        // EPSG code of the predefined system
+    double west, south, east, north; // point area in degrees
+    std::vector<std::string> proj;   // PROJ definitions to compare with
+};
+
+// Every projection method measured; add a row for each new method.
+const std::vector<Case>& Cases() {
+    static const std::vector<Case> cases = {
+        {"TransverseMercator/UTM32N",
+         32632,
+         6,
+         0,
+         12,
+         84,
+         {"+proj=utm +zone=32 +ellps=WGS84", "+proj=tmerc +approx +lon_0=9 +k_0=0.9996 "
+                                             "+x_0=500000 +ellps=WGS84"}},
+    };
+    return cases;
+}
+
+const int kPoints = 1000000;
+
+struct Points {
+    std::vector<double> lon, lat, x, y;
+};
+
+// A fixed pseudo-random spread of points over the area (the same for every library).
+Points MakePoints(const Case& c) {
+    Points p;
+    p.lon.resize(kPoints);
+    p.lat.resize(kPoints);
+    uint64_t state = 12345;
+    auto next = [&state] {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<double>(state >> 11) / 9007199254740992.0;
+    };
+    for (int i = 0; i < kPoints; ++i) {
+        p.lon[i] = (c.west + (c.east - c.west) * next()) * kDegree;
+        p.lat[i] = (c.south + (c.north - c.south) * next()) * kDegree;
+    }
+    return p;
+}
+
+std::shared_ptr<CProjection> BuildProjection(int code) {
+    KQCRSystem r;
+    gx::InitCRSystem(&r, 3, 1.0);
+    r.iSystemCode = code;
+    if (ValidateCRSystem(&r) != 0) return nullptr;
+    return std::shared_ptr<CProjection>(gx::CreateProjection(&r));
+}
+
+void GeoxformForward(benchmark::State& state, std::shared_ptr<CProjection> projection,
+                     std::shared_ptr<Points> points) {
+    double sum = 0;
+    for (auto _ : state) {
+        for (int i = 0; i < kPoints; ++i) {
+            double x, y;
+            projection->Project(points->lon[i], points->lat[i], x, y);
+            sum += x + y;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * kPoints);
+}
+
+void GeoxformInverse(benchmark::State& state, std::shared_ptr<CProjection> projection,
+                     std::shared_ptr<Points> points) {
+    double sum = 0;
+    for (auto _ : state) {
+        for (int i = 0; i < kPoints; ++i) {
+            double lon, lat;
+            projection->UnProject(points->x[i], points->y[i], lon, lat);
+            sum += lon + lat;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * kPoints);
+}
+
+void ProjTransform(benchmark::State& state, PJ* pj, PJ_DIRECTION direction,
+                   std::shared_ptr<Points> points) {
+    const bool bForward = direction == PJ_FWD;
+    std::vector<double> u(bForward ? points->lon : points->x);
+    std::vector<double> v(bForward ? points->lat : points->y);
+    for (auto _ : state) {
+        state.PauseTiming();
+        u = bForward ? points->lon : points->x;
+        v = bForward ? points->lat : points->y;
+        state.ResumeTiming();
+        proj_trans_generic(pj, direction, u.data(), sizeof(double), kPoints, v.data(),
+                           sizeof(double), kPoints, nullptr, 0, 0, nullptr, 0, 0);
+        benchmark::DoNotOptimize(u.data());
+    }
+    state.SetItemsProcessed(state.iterations() * kPoints);
+}
+
+void BM_SetParametersFromCode(benchmark::State& state) {
+    CCoordSystem* pSystem = CreateCoordSystem(3, 25000);
+    for (auto _ : state) {
+        KQCRSystem r;
+        gx::InitCRSystem(&r, 3, 25000);
+        r.iSystemCode = static_cast<int>(state.range(0));
+        benchmark::DoNotOptimize(pSystem->SetParameters(&r));
+    }
+    DeleteCoordSystem(pSystem);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    InitEPSGDataBase(nullptr);
+    PJ_CONTEXT* ctx = proj_context_create();
+    std::vector<PJ*> operations;
+    for (const Case& c : Cases()) {
+        std::shared_ptr<CProjection> projection = BuildProjection(c.code);
+        if (!projection) {
+            std::fprintf(stderr, "%s: EPSG:%d did not build\n", c.name, c.code);
+            return 1;
+        }
+        auto points = std::make_shared<Points>(MakePoints(c));
+        points->x.resize(kPoints);
+        points->y.resize(kPoints);
+        for (int i = 0; i < kPoints; ++i)
+            projection->Project(points->lon[i], points->lat[i], points->x[i], points->y[i]);
+        const std::string name = c.name;
+        benchmark::RegisterBenchmark(("geoxform/Project/" + name).c_str(), GeoxformForward,
+                                     projection, points);
+        benchmark::RegisterBenchmark(("geoxform/UnProject/" + name).c_str(), GeoxformInverse,
+                                     projection, points);
+        for (const std::string& definition : c.proj) {
+            PJ* pj = proj_create(ctx, definition.c_str());
+            if (pj == nullptr) continue;
+            operations.push_back(pj);
+            const std::string label = name + "[" + definition + "]";
+            benchmark::RegisterBenchmark(("PROJ/Project/" + label).c_str(), ProjTransform, pj,
+                                         PJ_FWD, points);
+            benchmark::RegisterBenchmark(("PROJ/UnProject/" + label).c_str(), ProjTransform, pj,
+                                         PJ_INV, points);
+        }
+    }
+    benchmark::RegisterBenchmark("geoxform/SetParameters/EPSG", BM_SetParametersFromCode)
+        ->Arg(27700)
+        ->Arg(32632)
+        ->Arg(2154)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    for (PJ* pj : operations)
+        proj_destroy(pj);
+    proj_context_destroy(ctx);
+    FreeEPSGDataBase();
+    return 0;
+}
