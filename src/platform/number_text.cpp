@@ -55,12 +55,71 @@ const char* ParseSpecial(const char* p, double& dValue) {
     return nullptr;
 }
 
+// End of the mantissa of printed digits: the exponent's 'e', or the end.
+size_t MantissaEnd(const char* p, size_t n) {
+    const char* pE = static_cast<const char*>(std::memchr(p, 'e', n));
+    return pE != nullptr ? static_cast<size_t>(pE - p) : n;
+}
+
+// Puts a point at the end of the mantissa when it has none ('#' flag); p has room for it.
+size_t KeepPoint(char* p, size_t n) {
+    const size_t nMantissa = MantissaEnd(p, n);
+    if (std::memchr(p, '.', nMantissa) != nullptr) return n;
+    std::memmove(p + nMantissa + 1, p + nMantissa, n - nMantissa);
+    p[nMantissa] = '.';
+    return n + 1;
+}
+
+// Drops the trailing zeros of the mantissa's decimals, and the point when none remain.
+size_t StripZeros(char* p, size_t n) {
+    const size_t nMantissa = MantissaEnd(p, n);
+    if (std::memchr(p, '.', nMantissa) == nullptr) return n;
+    size_t nKeep = nMantissa;
+    while (p[nKeep - 1] == '0')
+        --nKeep;
+    if (p[nKeep - 1] == '.') --nKeep;
+    std::memmove(p + nKeep, p + nMantissa, n - nMantissa);
+    return n - (nMantissa - nKeep);
+}
+
+// The digits of a finite magnitude for the conversion 'f', 'e' or 'g' (lower case), as printf
+// writes them; p holds at least kMaxPrecision + 330 bytes.
+size_t FormatMagnitude(double a, char conversion, int precision, bool bPoint, char* p,
+                       size_t nCap) {
+    char* const pLimit = p + nCap - 2; // room for the point of the '#' flag
+    auto print = [&](std::chars_format style, int digits) {
+        return static_cast<size_t>(std::to_chars(p, pLimit, a, style, digits).ptr - p);
+    };
+    size_t n = 0;
+    if (conversion == 'g') {
+        // printf's choice: scientific unless the exponent of the value rounded to P
+        // significant digits lies in [-4, P).
+        const int significant = precision == 0 ? 1 : precision;
+        n = print(std::chars_format::scientific, significant - 1);
+        const size_t nMantissa = MantissaEnd(p, n);
+        const char* pExponent = p + nMantissa + 1;
+        const bool bNegative = *pExponent == '-';
+        int exponent = 0;
+        for (++pExponent; pExponent < p + n; ++pExponent)
+            exponent = 10 * exponent + (*pExponent - '0');
+        if (bNegative) exponent = -exponent;
+        if (exponent >= -4 && exponent < significant)
+            n = print(std::chars_format::fixed, significant - 1 - exponent);
+        return bPoint ? KeepPoint(p, n) : StripZeros(p, n);
+    }
+    n = print(conversion == 'e' ? std::chars_format::scientific : std::chars_format::fixed,
+              precision);
+    return bPoint ? KeepPoint(p, n) : n;
+}
+
 } // namespace
 
 size_t FormatFloat(double v, const FloatFormat& format, char* pOut, size_t nCap) {
     const int precision = format.iPrecision < 0               ? 6
                           : format.iPrecision > kMaxPrecision ? kMaxPrecision
                                                               : format.iPrecision;
+    const bool bUpper = format.cConversion >= 'A' && format.cConversion <= 'Z';
+    const char conversion = static_cast<char>(format.cConversion | 0x20);
     char digits[kMaxPrecision + 330];
     size_t nDigits = 0;
     const bool bFinite = std::isfinite(v);
@@ -69,11 +128,12 @@ size_t FormatFloat(double v, const FloatFormat& format, char* pOut, size_t nCap)
         std::memcpy(digits, pWord, 3);
         nDigits = 3;
     } else {
-        auto result = std::to_chars(digits, digits + sizeof(digits) - 1, std::fabs(v),
-                                    std::chars_format::fixed, precision);
-        nDigits = static_cast<size_t>(result.ptr - digits);
-        if (format.bPoint && precision == 0) digits[nDigits++] = '.';
+        nDigits = FormatMagnitude(std::fabs(v), conversion, precision, format.bPoint, digits,
+                                  sizeof(digits));
     }
+    if (bUpper)
+        for (size_t i = 0; i < nDigits; ++i)
+            if (digits[i] >= 'a' && digits[i] <= 'z') digits[i] = static_cast<char>(digits[i] - 32);
     const char sign = std::signbit(v) ? '-' : format.bPlus ? '+' : format.bSpace ? ' ' : 0;
     const size_t nBody = nDigits + (sign != 0 ? 1 : 0);
     const size_t nWidth = format.iWidth > 0 ? static_cast<size_t>(format.iWidth) : 0;

@@ -19,11 +19,13 @@ struct FloatFormat {
     bool bPoint = false;   // '#': keep the point when there are no decimals
     int iWidth = 0;
     int iPrecision = 6;
+    char cConversion = 'f'; // 'f', 'F', 'e', 'E', 'g' or 'G'
 };
 
-// Prints v as printf's "%f" would with these flags, with a point as decimal separator, into
-// pOut (nCap bytes, cut to fit and NUL-terminated). Returns the full length, which may exceed
-// nCap - 1. Precisions above 350 print as 350: a longer text never fits any result anyway.
+// Prints v as printf's "%f" (or the conversion of the format) would with these flags, with a
+// point as decimal separator, into pOut (nCap bytes, cut to fit and NUL-terminated). Returns
+// the full length, which may exceed nCap - 1. Precisions above 350 print as 350: a longer
+// text never fits any result anyway.
 size_t FormatFloat(double v, const FloatFormat& format, char* pOut, size_t nCap);
 
 // Prints an integer as "%i".
