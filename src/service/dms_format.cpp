@@ -13,7 +13,7 @@ namespace {
 const int kMaxFieldNumber = 255;
 const int kNumValues = 4; // conversions: degrees, minutes, seconds, hemisphere
 
-// One conversion specification: flags, width, precision and type.
+// One conversion of the format: flags, width, precision and type.
 struct Conversion {
     bool bLeft = false;
     bool bPlus = false;
