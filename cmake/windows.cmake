@@ -1,6 +1,9 @@
 # Windows builds with MinGW-w64 (cross-compiled on Debian and run under Wine): the pieces
 # Debian packages only for the build machine come from their sources instead.
 
+# zlib linked in, so that the DLL needs nothing beyond the system's own DLLs.
+set(ZLIB_USE_STATIC_LIBS ON)
+
 # GoogleTest from Debian's source package.
 set(GEOXFORM_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
 if(GEOXFORM_TESTS AND EXISTS ${GEOXFORM_GOOGLETEST_SOURCE}/CMakeLists.txt)
@@ -21,5 +24,6 @@ if(GEOXFORM_CLIPPER_SOURCE)
   add_library(geoxform_clipper STATIC ${GEOXFORM_CLIPPER_SOURCE}/clipper.cpp)
   target_include_directories(geoxform_clipper SYSTEM PUBLIC ${GEOXFORM_CLIPPER_SOURCE})
   set_target_properties(geoxform_clipper PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  target_compile_options(geoxform_clipper PRIVATE -w) # third-party code: its warnings are not ours
   add_library(PkgConfig::POLYCLIPPING ALIAS geoxform_clipper)
 endif()

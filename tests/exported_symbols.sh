@@ -2,7 +2,12 @@
 # The shared library exports the public interface and nothing of its internals.
 set -euo pipefail
 lib=$1
-symbols=$(nm -DC --defined-only "$lib" | cut -d' ' -f3-)
+if [[ "$lib" == *.dll ]]; then # the export table of a Windows DLL
+    symbols=$(x86_64-w64-mingw32-objdump -p "$lib" |
+        sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk 'NR > 1 {print $NF}' | c++filt)
+else
+    symbols=$(nm -DC --defined-only "$lib" | cut -d' ' -f3-)
+fi
 status=0
 for name in CreateCoordSystem DeleteCoordSystem SetActiveCoordSystem GetActiveCoordSystem \
             GetCRSystemFromOld InitEPSGDataBase ReadEPSGData FreeEPSGDataBase ConvertUnit \

@@ -63,8 +63,10 @@ private:
     ~CCoordSystem();
     CCoordSystem(const CCoordSystem&) = delete;
 
-    friend CCoordSystem* CreateCoordSystem(int, double);
-    friend void DeleteCoordSystem(CCoordSystem*);
+    // Only CreateCoordSystem and DeleteCoordSystem make and end objects, through this class
+    // of the library's own (a friend class rather than friend functions, which MinGW cannot
+    // mark as imported).
+    friend struct CCoordSystemLifetime;
 
     int32_t m_iUnits;
     int32_t m_iResolution;

@@ -6,8 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/platform.h"
-
 namespace gx {
 
 namespace {
@@ -171,6 +169,81 @@ size_t FormatInt(long long v, char* pOut, size_t nCap) {
     return Deliver(text, static_cast<size_t>(result.ptr - text), pOut, nCap);
 }
 
+// Reads hexadecimal digits with an optional point and a binary exponent "p[+-]digits", as
+// strtod does; the first 16 significant digits count (64 bits, more than a double holds).
+const char* ParseHexFloat(const char* p, double& dValue) {
+    uint64_t mantissa = 0;
+    long long exponent = 0;
+    int nSignificant = 0;
+    bool bDigits = false, bPoint = false;
+    for (;; ++p) {
+        const int c = *p | 0x20;
+        int digit;
+        if (*p >= '0' && *p <= '9')
+            digit = *p - '0';
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (*p == '.' && !bPoint) {
+            bPoint = true;
+            continue;
+        } else
+            break;
+        bDigits = true;
+        if (nSignificant < 16) {
+            mantissa = mantissa * 16 + static_cast<uint64_t>(digit);
+            if (mantissa != 0) ++nSignificant;
+            if (bPoint) exponent -= 4;
+        } else if (!bPoint) {
+            exponent += 4; // a digit beyond the 64 bits only scales
+        }
+    }
+    if (!bDigits) return nullptr;
+    if ((*p | 0x20) == 'p') {
+        const char* q = p + 1;
+        const bool bNegative = *q == '-';
+        if (*q == '-' || *q == '+') ++q;
+        if (*q >= '0' && *q <= '9') {
+            long long e = 0;
+            for (; *q >= '0' && *q <= '9'; ++q)
+                if (e < 100000) e = e * 10 + (*q - '0');
+            exponent += bNegative ? -e : e;
+            p = q;
+        }
+    }
+    const long long clamped = exponent > 100000 ? 100000 : exponent < -100000 ? -100000 : exponent;
+    dValue = std::ldexp(static_cast<double>(mantissa), static_cast<int>(clamped));
+    return p;
+}
+
+// A decimal number out of the double's range: true when it is too large (infinite), false when
+// too small (zero). Its order of magnitude is the position of the first non-zero digit plus
+// the exponent.
+bool DecimalOverflows(const char* p, const char* pEnd) {
+    long long magnitude = 0;
+    bool bLeading = true, bPoint = false;
+    for (; p < pEnd && ((*p >= '0' && *p <= '9') || *p == '.'); ++p) {
+        if (*p == '.') {
+            bPoint = true;
+        } else if (bLeading && *p == '0') {
+            if (bPoint) --magnitude;
+        } else {
+            if (bLeading && bPoint) --magnitude;
+            bLeading = false;
+            if (!bPoint) ++magnitude;
+        }
+    }
+    if (p < pEnd && (*p | 0x20) == 'e') {
+        ++p;
+        const bool bNegative = *p == '-';
+        if (*p == '-' || *p == '+') ++p;
+        long long e = 0;
+        for (; p < pEnd && *p >= '0' && *p <= '9'; ++p)
+            if (e < 1000000) e = e * 10 + (*p - '0');
+        magnitude += bNegative ? -e : e;
+    }
+    return magnitude > 0;
+}
+
 bool ParseDouble(const char* psz, double& dValue, const char** ppEnd) {
     const char* p = psz;
     while (IsSpace(*p))
@@ -180,19 +253,18 @@ bool ParseDouble(const char* psz, double& dValue, const char** ppEnd) {
     double v = 0;
     const char* pEnd = ParseSpecial(p, v);
     if (pEnd == nullptr) {
-        const bool bHex = p[0] == '0' && (p[1] | 0x20) == 'x';
-        const char* pDigits = bHex ? p + 2 : p;
-        const char* pLimit = pDigits + std::strlen(pDigits);
-        auto result = std::from_chars(pDigits, pLimit, v,
-                                      bHex ? std::chars_format::hex : std::chars_format::general);
-        if (result.ec == std::errc::invalid_argument) {
-            if (!bHex) return false;
-            v = 0; // "0x" without hexadecimal digits reads as the 0 before the x
-            pEnd = p + 1;
+        if (p[0] == '0' && (p[1] | 0x20) == 'x') {
+            pEnd = ParseHexFloat(p + 2, v);
+            if (pEnd == nullptr) {
+                v = 0; // "0x" without hexadecimal digits reads as the 0 before the x
+                pEnd = p + 1;
+            }
         } else {
+            auto result = std::from_chars(p, p + std::strlen(p), v, std::chars_format::general);
+            if (result.ec == std::errc::invalid_argument) return false;
             pEnd = result.ptr;
             if (result.ec == std::errc::result_out_of_range)
-                v = StrtodC(p); // HUGE_VAL or 0 (or the nearest subnormal), as scanf gives
+                v = DecimalOverflows(p, pEnd) ? HUGE_VAL : 0.0; // as scanf gives
         }
     }
     dValue = bNegative ? -v : v;

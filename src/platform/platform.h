@@ -74,9 +74,6 @@ size_t LibraryDirectory(KQWCHAR* pDir, size_t nCap);
 // platform can deny them. Null when it cannot be opened.
 std::FILE* OpenSharedDenyReadWrite(const KQWCHAR* pszPath);
 
-// The C library's strtod in the "C" locale, whatever locale the host has set.
-double StrtodC(const char* psz);
-
 } // namespace gx
 
 #endif

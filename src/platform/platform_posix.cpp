@@ -12,7 +12,6 @@
 
 #include <dlfcn.h>
 #include <iconv.h>
-#include <locale.h>
 
 #include "platform/codepage_1252.h"
 
@@ -75,11 +74,6 @@ void PlatformLock::Enter() {
 }
 void PlatformLock::Leave() {
     reinterpret_cast<std::mutex*>(m_storage)->unlock();
-}
-
-double StrtodC(const char* psz) {
-    static const locale_t s_cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    return strtod_l(psz, nullptr, s_cLocale);
 }
 
 size_t LibraryDirectory(KQWCHAR* pDir, size_t nCap) {

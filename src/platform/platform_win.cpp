@@ -1,7 +1,6 @@
 // Windows side of the platform layer, on the real APIs.
 #include "platform/platform.h"
 
-#include <locale.h>
 #include <new>
 #include <stdlib.h>
 #include <vector>
@@ -51,11 +50,6 @@ void PlatformLock::Leave() {
     LeaveCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(m_storage));
 }
 
-double StrtodC(const char* psz) {
-    static const _locale_t s_cLocale = _create_locale(LC_ALL, "C");
-    return _strtod_l(psz, nullptr, s_cLocale);
-}
-
 size_t LibraryDirectory(KQWCHAR* pDir, size_t nCap) {
     if (nCap == 0) return 0;
     pDir[0] = 0;
@@ -96,12 +90,14 @@ size_t KqToMultiByte(unsigned uCodePage, const KQWCHAR* pSrc, char* pDst, size_t
     if (nDstCap == 0) return 0;
     const UINT cp = uCodePage == kAnsiCodePage ? CP_ACP : uCodePage;
     const int nIn = static_cast<int>(wcslen(pSrc));
+    // Characters the code page lacks become '?' as on other platforms, not a look-alike.
+    const DWORD flags = (cp == CP_UTF8 || cp == CP_UTF7) ? 0 : WC_NO_BEST_FIT_CHARS;
     const int nNeeded =
-        nIn > 0 ? WideCharToMultiByte(cp, 0, pSrc, nIn, nullptr, 0, nullptr, nullptr) : 0;
+        nIn > 0 ? WideCharToMultiByte(cp, flags, pSrc, nIn, nullptr, 0, nullptr, nullptr) : 0;
     std::vector<char> bytes(static_cast<size_t>(nNeeded > 0 ? nNeeded : 0) + 1);
-    const int nDone =
-        nNeeded > 0 ? WideCharToMultiByte(cp, 0, pSrc, nIn, bytes.data(), nNeeded, nullptr, nullptr)
-                    : 0;
+    const int nDone = nNeeded > 0 ? WideCharToMultiByte(cp, flags, pSrc, nIn, bytes.data(), nNeeded,
+                                                        nullptr, nullptr)
+                                  : 0;
     size_t nOut = 0;
     for (int i = 0; i < nDone && nOut + 1 < nDstCap; ++i)
         pDst[nOut++] = bytes[i];

@@ -68,20 +68,20 @@ KqText DecodeWide(const FileText& file) {
     return KqText(wide.data(), n);
 }
 
-// The file as 8-bit text: its own bytes, or a UTF-16 file in the system code page.
+// The file as 8-bit text: an ANSI file's own bytes; a Unicode file (UTF-8 or UTF-16 with its
+// mark) in the system code page, as Windows gives it.
 std::string DecodeNarrow(const FileText& file) {
-    if (file.encoding != Encoding::kUtf16) return file.bytes;
-    const KqText wide = DecodeUtf16(file.bytes);
+    if (file.encoding == Encoding::kAnsi) return file.bytes;
+    const KqText wide = DecodeWide(file);
     std::vector<char> narrow(2 * wide.size() + 1);
     const size_t n = KqToMultiByte(kAnsiCodePage, wide.c_str(), narrow.data(), narrow.size());
     return std::string(narrow.data(), n);
 }
 
-// Case folding for section and key names: ASCII and the Latin-1 letters, which Windows-1252
-// and UTF-16 share.
+// Case folding for section and key names: the ASCII letters, as the Windows functions fold
+// them (under Wine, an "\u00DC" section is not found as "\u00FC").
 unsigned Fold(unsigned u) {
-    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) return u + 32;
-    return u;
+    return (u >= 'A' && u <= 'Z') ? u + 32 : u;
 }
 
 template <class Char>
@@ -166,14 +166,15 @@ size_t CopyOut(const Char* p, size_t n, Char* pszOut, size_t nCap) {
     return n;
 }
 
-// The default without its trailing blanks, as the Windows functions give it.
+// The default without its trailing spaces, as the Windows functions give it (a trailing tab
+// stays).
 template <class Char>
 size_t CopyDefault(const Char* pszDefault, Char* pszOut, size_t nCap) {
     size_t n = 0;
     if (pszDefault != nullptr)
         while (pszDefault[n] != 0)
             ++n;
-    while (n > 0 && IsBlank(pszDefault[n - 1]))
+    while (n > 0 && pszDefault[n - 1] == ' ')
         --n;
     return CopyOut(pszDefault, n, pszOut, nCap);
 }

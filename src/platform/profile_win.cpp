@@ -21,7 +21,7 @@ size_t CopyDefault(const Char* pszDefault, Char* pszOut, size_t nCap) {
     if (pszDefault != nullptr)
         for (; n + 1 < nCap && pszDefault[n] != 0; ++n)
             pszOut[n] = pszDefault[n];
-    while (n > 0 && (pszOut[n - 1] == ' ' || pszOut[n - 1] == '\t'))
+    while (n > 0 && pszOut[n - 1] == ' ')
         --n;
     pszOut[n] = 0;
     return n;

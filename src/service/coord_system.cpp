@@ -23,14 +23,19 @@ CCoordSystem::~CCoordSystem() {
     delete m_pProjection;
 }
 
+struct CCoordSystemLifetime {
+    static CCoordSystem* Create(int iUnits, double dScale) {
+        return new (std::nothrow) CCoordSystem(iUnits, dScale);
+    }
+    static void Delete(CCoordSystem* pSystem) { delete pSystem; }
+};
+
 CCoordSystem* CreateCoordSystem(int iUnits, double dScale) {
     ReadEPSGData(nullptr);
-    return new (std::nothrow) CCoordSystem(iUnits, dScale);
+    return CCoordSystemLifetime::Create(iUnits, dScale);
 }
 
-void DeleteCoordSystem(CCoordSystem* pSystem) {
-    delete pSystem;
-}
+void DeleteCoordSystem(CCoordSystem* pSystem) { CCoordSystemLifetime::Delete(pSystem); }
 
 CCoordSystem& CCoordSystem::operator=(const CCoordSystem& other) {
     if (this == &other) return *this;

@@ -87,10 +87,25 @@ TEST(NumberText, ParseDoubleReadsLikeScanf) {
         double value;
         size_t consumed;
     } cases[] = {
-        {"12.5abc", true, 12.5, 4},   {"  -3e2,", true, -300, 6}, {"+.5", true, 0.5, 3},
-        {"5.", true, 5, 2},           {"0x1p4", true, 16, 5},     {"0x", true, 0, 1},
-        {"abc", false, 0, 0},         {"", false, 0, 0},          {"-", false, 0, 0},
-        {"1e400", true, HUGE_VAL, 5}, {"1e-400", true, 0, 6},     {"  7", true, 7, 3},
+        {"12.5abc", true, 12.5, 4},
+        {"  -3e2,", true, -300, 6},
+        {"+.5", true, 0.5, 3},
+        {"5.", true, 5, 2},
+        {"0x1p4", true, 16, 5},
+        {"0x", true, 0, 1},
+        {"abc", false, 0, 0},
+        {"", false, 0, 0},
+        {"-", false, 0, 0},
+        {"1e400", true, HUGE_VAL, 5},
+        {"1e-400", true, 0, 6},
+        {"  7", true, 7, 3},
+        {"0x1.8p1", true, 3, 7},
+        {"0X.8", true, 0.5, 4},
+        {"0x1p-1080", true, 0, 9},
+        {"0x1p99999", true, HUGE_VAL, 9},
+        {"1000e306", true, HUGE_VAL, 8},
+        {"0.0001e-320", true, 0, 11},
+        {"0x10000000000000001", true, 18446744073709551616.0, 19},
     };
     for (const Case& c : cases) {
         double v = -1;
