@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # One entry point for newcomers and CI on a fresh Debian machine:
-#   ./run.sh demo   installs what is missing, builds, and converts sample points on the shipped data
+#   ./run.sh demo   installs what is missing, builds, and projects sample points of real systems
 #   ./run.sh test   installs what is missing, builds with warnings as errors, and runs every test
 #   ./run.sh asan   the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer
 #   ./run.sh bench  builds and runs the benchmarks beside PROJ
@@ -54,8 +54,8 @@ build() { # build directory, extra CMake options...
 case "${1:-}" in
 demo)
     install_missing
-    build build -DGEOXFORM_TESTS=OFF
-    ./build/bin/geoxform_demo
+    build build
+    tools/demo.sh build/bin
     ;;
 test)
     install_missing

@@ -1,0 +1,517 @@
+// The commands: list, info, fwd, inv, sheet, distance and area, each a host of the library
+// like any other, through its public interface only.
+#include "commands.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "geoxform.h"
+#include "host_text.h"
+#include "progress.h"
+
+namespace cli {
+
+namespace {
+
+const double kDegree = 0.017453292519943295;
+
+struct Usage {
+    const char* command;
+    const char* synopsis;
+    const char* description;
+};
+
+const Usage kUsages[] = {
+    {"list", "geoxform list [TEXT]",
+     "Predefined systems whose name contains TEXT (any case): code, method, unit and name."},
+    {"info", "geoxform info CODE",
+     "The completed record of a predefined system: method, datum, ellipsoid, prime meridian,\n"
+     "every parameter, and its one-line text form."},
+    {"fwd", "geoxform fwd CODE [LON LAT]... [--precision N]",
+     "Longitude and latitude (east of Greenwich; decimal degrees or DMS text such as\n"
+     "12:30:15E or 12\u00B030'15\"E) to easting and northing in the system's unit. Without "
+     "coordinates, reads\n"
+     "lines of \"LON LAT [rest]\" from standard input and writes \"E N [rest]\"."},
+    {"inv", "geoxform inv CODE [E N]... [--precision N] [--dms]",
+     "Easting and northing in the system's unit to longitude and latitude, in decimal\n"
+     "degrees or, with --dms, as degrees, minutes and seconds. Streams standard input like fwd."},
+    {"sheet", "geoxform sheet CODE --scale N --units NAME [X Y]...",
+     "Sheet millimetres of a map at 1:N to user coordinates in NAME (a unit of the length\n"
+     "table, e.g. Meter, Foot, \"US survey foot\"), to longitude and latitude, and back."},
+    {"distance", "geoxform distance [--scale N] [--units NAME]",
+     "Length of the polyline of sheet points (\"X Y\" in millimetres per line of standard\n"
+     "input) in user units."},
+    {"area", "geoxform area [--scale N] [--units NAME]",
+     "Area of the polygon of sheet points read like distance, in square user units; the\n"
+     "region covered under the even-odd rule."},
+};
+
+const char* const kCommonOptions =
+    "Options of every command:\n"
+    "  --data DIR     reference data file KQUCSData.kqb from DIR instead of Support/\n"
+    "  --lang LANG    unit names and DMS strings of language LANG from Support/units.ini\n"
+    "  --help         this text\n";
+
+// EPSG parameter names, for info.
+struct ParameterName {
+    int code;
+    const char* name;
+};
+const ParameterName kParameterNames[] = {
+    {8801, "Latitude of natural origin"},
+    {8802, "Longitude of natural origin"},
+    {8805, "Scale factor at natural origin"},
+    {8806, "False easting"},
+    {8807, "False northing"},
+    {8811, "Latitude of projection centre"},
+    {8812, "Longitude of projection centre"},
+    {8813, "Azimuth of initial line"},
+    {8814, "Angle from Rectified to Skew Grid"},
+    {8815, "Scale factor on initial line"},
+    {8816, "Easting at projection centre"},
+    {8817, "Northing at projection centre"},
+    {8818, "Latitude of pseudo standard parallel"},
+    {8819, "Scale factor on pseudo standard parallel"},
+    {8821, "Latitude of false origin"},
+    {8822, "Longitude of false origin"},
+    {8823, "Latitude of 1st standard parallel"},
+    {8824, "Latitude of 2nd standard parallel"},
+    {8826, "Easting at false origin"},
+    {8827, "Northing at false origin"},
+    {8828, "Spherical latitude of origin"},
+    {8829, "Spherical longitude of origin"},
+    {8830, "Initial longitude"},
+    {8831, "Zone width"},
+    {8832, "Latitude of standard parallel"},
+    {8833, "Longitude of origin"},
+};
+
+enum class ValueKind { kAngle, kLength, kScale };
+
+ValueKind KindOf(int code) {
+    switch (code) {
+    case 8805:
+    case 8815:
+    case 8819:
+        return ValueKind::kScale;
+    case 8806:
+    case 8807:
+    case 8816:
+    case 8817:
+    case 8826:
+    case 8827:
+        return ValueKind::kLength;
+    default:
+        return ValueKind::kAngle;
+    }
+}
+
+const char* NameOfParameter(int code) {
+    for (const ParameterName& p : kParameterNames)
+        if (p.code == code) return p.name;
+    return "(unknown parameter)";
+}
+
+int Fail(const std::string& message, int code = kExitUsage) {
+    std::fprintf(stderr, "geoxform: %s\n", message.c_str());
+    return code;
+}
+
+struct CoordSystemDeleter {
+    void operator()(CCoordSystem* p) const { DeleteCoordSystem(p); }
+};
+using SystemPtr = std::unique_ptr<CCoordSystem, CoordSystemDeleter>;
+
+// The length table row with this EPSG unit code, or -1.
+int LengthUnitOfEpsg(int unitCode) {
+    for (int i = 0; i < iNumUnitsDefined; ++i)
+        if (csKQCSLengthUnits[i].iEPSGCode == unitCode) return i;
+    return -1;
+}
+
+// A length table row by name (any case) or by row number.
+int LengthUnitByName(const std::string& name) {
+    int index = -1;
+    if (ParseInteger(name, index)) return index >= 0 && index < iNumUnitsDefined ? index : -1;
+    for (int i = 0; i < iNumUnitsDefined; ++i)
+        if (Lower(ToUtf8(csKQCSLengthUnits[i].szName)) == Lower(name)) return i;
+    return -1;
+}
+
+std::string UnitName(int unitCode) {
+    if (pdaEPSGUnits != nullptr)
+        for (int i = 0; i < pdaEPSGUnits->GetCount(); ++i)
+            if ((*pdaEPSGUnits)[i].iCode == unitCode) return ToUtf8((*pdaEPSGUnits)[i].szName);
+    return "unit " + std::to_string(unitCode);
+}
+
+const EPSGSystem* SystemRow(int code) {
+    for (int i = 0; i < pdaEPSGSystem->GetCount(); ++i)
+        if ((*pdaEPSGSystem)[i].iCode == code) return &(*pdaEPSGSystem)[i];
+    return nullptr;
+}
+
+// The validated record of a predefined system, in the given length unit row.
+bool LoadRecord(const std::string& codeText, int units, double scale, KQCRSystem& record,
+                std::string& error) {
+    int code = 0;
+    if (!ParseInteger(codeText, code) || code < 1) {
+        error = "'" + codeText + "' is not an EPSG code";
+        return false;
+    }
+    std::memset(&record, 0, sizeof(record));
+    record.iVersion = 0x300;
+    record.iSize = sizeof(KQCRSystem);
+    record.iUnits = units;
+    record.dScale = scale;
+    record.iSystemCode = code;
+    record.iPrecision = 2;
+    const int result = ValidateCRSystem(&record);
+    if (result == 1) {
+        error = "EPSG:" + std::to_string(code) + " is not a predefined system of the data";
+        return false;
+    }
+    if (result != 0) {
+        error = "EPSG:" + std::to_string(code) + " cannot be used (validation result " +
+                std::to_string(result) + ")";
+        return false;
+    }
+    return true;
+}
+
+// The length table row of a system's own unit (metres when the table lacks it).
+int SystemUnits(const std::string& codeText) {
+    int code = 0;
+    const EPSGSystem* pRow = ParseInteger(codeText, code) ? SystemRow(code) : nullptr;
+    const int units = pRow != nullptr ? LengthUnitOfEpsg(pRow->iUnitCode) : -1;
+    return units >= 0 ? units : 3;
+}
+
+SystemPtr MakeSystem(const KQCRSystem& source, std::string& error) {
+    KQCRSystem record = source;
+    SystemPtr system(CreateCoordSystem(record.iUnits, record.dScale));
+    if (!system || system->SetParameters(&record) != 1 || system->HasProjection() != 1) {
+        error = "EPSG:" + std::to_string(record.iSystemCode) + " has no projection";
+        return nullptr;
+    }
+    return system;
+}
+
+std::string Fixed(double value, int precision) {
+    char text[64];
+    std::snprintf(text, sizeof(text), "%.*f", precision, value);
+    return text;
+}
+
+std::string PlainText(CCoordSystem& system, double value, int precision) {
+    KQWCHAR text[256];
+    if (system.Value2String(value, text, 0, precision) != 1) return "*";
+    return ToUtf8(text);
+}
+
+std::string AngleText(CCoordSystem& system, double radians, int flags, const Options& options) {
+    if (!std::isfinite(radians)) return "*";
+    if (!options.dms)
+        return Fixed(radians / kDegree, options.precision >= 0 ? options.precision : 9);
+    KQWCHAR text[256];
+    system.Value2String(radians, text, CS_DMS | flags,
+                        options.precision >= 0 ? options.precision : 5);
+    return ToUtf8(text);
+}
+
+// Converts the two leading words of a line into two output words; false for words that are
+// not coordinates.
+using PointConverter = bool (*)(CCoordSystem&, const Options&, const std::string&,
+                                const std::string&, std::string&, std::string&);
+
+bool Forward(CCoordSystem& system, const Options& options, const std::string& a,
+             const std::string& b, std::string& x, std::string& y) {
+    double lon = 0, lat = 0;
+    if (system.String2Value(FromUtf8(a).c_str(), lon, CS_DMS | CS_LONGITUDE) != 1 ||
+        system.String2Value(FromUtf8(b).c_str(), lat, CS_DMS | CS_LATITUDE) != 1)
+        return false;
+    double wx, wy, e, n;
+    system.User2World(lon, lat, wx, wy, 1);
+    system.World2User(wx, wy, e, n, 0);
+    if (!std::isfinite(e) || !std::isfinite(n)) return false;
+    const int precision = options.precision >= 0 ? options.precision : 3;
+    x = PlainText(system, e, precision);
+    y = PlainText(system, n, precision);
+    return true;
+}
+
+bool Inverse(CCoordSystem& system, const Options& options, const std::string& a,
+             const std::string& b, std::string& x, std::string& y) {
+    double e = 0, n = 0;
+    if (!ParseNumber(a, e) || !ParseNumber(b, n)) return false;
+    double wx, wy, lon, lat;
+    system.User2World(e, n, wx, wy, 0);
+    system.World2User(wx, wy, lon, lat, 1);
+    if (!std::isfinite(lon) || !std::isfinite(lat)) return false;
+    x = AngleText(system, lon, CS_LONGITUDE, options);
+    y = AngleText(system, lat, CS_LATITUDE, options);
+    return true;
+}
+
+// Converts the arguments in pairs or, without any, each line of standard input.
+int ConvertPoints(CCoordSystem& system, const Options& options, PointConverter convert) {
+    const std::vector<std::string>& args = options.arguments;
+    if (args.size() > 1) {
+        if (args.size() % 2 == 0) return Fail("coordinates come in pairs");
+        for (size_t i = 1; i + 1 < args.size(); i += 2) {
+            std::string x, y;
+            if (!convert(system, options, args[i], args[i + 1], x, y))
+                return Fail("'" + args[i] + " " + args[i + 1] + "' is not a point");
+            std::printf("%s\t%s\n", x.c_str(), y.c_str());
+        }
+        return kExitOk;
+    }
+    Progress progress;
+    std::string line;
+    long long lineNumber = 0, bad = 0;
+    while (std::getline(std::cin, line)) {
+        ++lineNumber;
+        const std::vector<std::string> words = Words(line);
+        if (words.empty() || words[0][0] == '#') { // blank lines and comments pass through
+            std::printf("%s\n", line.c_str());
+            continue;
+        }
+        std::string x = "*", y = "*";
+        if (words.size() < 2 || !convert(system, options, words[0], words[1], x, y)) {
+            ++bad;
+            std::fprintf(stderr, "geoxform: line %lld: '%s' is not a point\n", lineNumber,
+                         line.c_str());
+            x = y = "*";
+        }
+        std::string out = x + "\t" + y;
+        for (size_t i = 2; i < words.size(); ++i)
+            out += "\t" + words[i];
+        std::printf("%s\n", out.c_str());
+        progress.Count(1);
+    }
+    progress.Finish();
+    return bad > 0 ? kExitBadLines : kExitOk;
+}
+
+int RunConvert(const Options& options, PointConverter convert) {
+    if (options.arguments.empty()) return Fail("which system? give an EPSG code");
+    KQCRSystem record;
+    std::string error;
+    if (!LoadRecord(options.arguments[0], SystemUnits(options.arguments[0]), 1.0, record, error))
+        return Fail(error);
+    SystemPtr system = MakeSystem(record, error);
+    if (!system) return Fail(error);
+    return ConvertPoints(*system, options, convert);
+}
+
+int RunList(const Options& options) {
+    const std::string text = options.arguments.empty() ? "" : Lower(options.arguments[0]);
+    int shown = 0;
+    for (int i = 0; i < pdaEPSGSystem->GetCount(); ++i) {
+        const EPSGSystem& row = (*pdaEPSGSystem)[i];
+        const std::string name = ToUtf8(row.szName);
+        if (Lower(name).find(text) == std::string::npos) continue;
+        KQCRSystem record;
+        std::string error, method = "?";
+        if (LoadRecord(std::to_string(row.iCode), 3, 1.0, record, error))
+            method = ToUtf8(record.szMethodName);
+        std::printf("%-6d  %-32s  %-16s  %s\n", row.iCode, method.c_str(),
+                    UnitName(row.iUnitCode).c_str(), name.c_str());
+        ++shown;
+    }
+    if (shown == 0)
+        return Fail("no predefined system's name contains '" + text + "'", kExitBadLines);
+    return kExitOk;
+}
+
+void PrintParameter(int code, double value) {
+    switch (KindOf(code)) {
+    case ValueKind::kScale:
+        std::printf("  %-5d %-42s %.10g\n", code, NameOfParameter(code), value);
+        break;
+    case ValueKind::kLength:
+        std::printf("  %-5d %-42s %.4f m\n", code, NameOfParameter(code), value);
+        break;
+    case ValueKind::kAngle:
+        std::printf("  %-5d %-42s %.10f deg\n", code, NameOfParameter(code), value / kDegree);
+        break;
+    }
+}
+
+int RunInfo(const Options& options) {
+    if (options.arguments.size() != 1) return Fail("info takes one EPSG code");
+    KQCRSystem r;
+    std::string error;
+    if (!LoadRecord(options.arguments[0], SystemUnits(options.arguments[0]), 1.0, r, error))
+        return Fail(error);
+    const EPSGSystem* pRow = SystemRow(r.iSystemCode);
+    std::printf("EPSG:%d  %s\n", r.iSystemCode, ToUtf8(r.szSystemName).c_str());
+    std::printf("area         %d  %s\n", r.iAuxCode2, ToUtf8(r.szAuxName).c_str());
+    std::printf("base system  EPSG:%d\n", r.iAuxCode1);
+    std::printf("conversion   EPSG:%d\n", r.iOperationCode);
+    std::printf("method       %s (EPSG:%d, projection %d)\n", ToUtf8(r.szMethodName).c_str(),
+                r.iMethodCode, r.iProjection);
+    std::printf("datum        EPSG:%d  %s\n", r.iDatumCode, ToUtf8(r.szDatumName).c_str());
+    std::printf("ellipsoid    EPSG:%d  %s  a = %.4f m  1/f = %.10g  b = %.4f m\n", r.iEllipsoidCode,
+                ToUtf8(r.szEllipsoidName).c_str(), r.dSemiMajorAxis, r.dInverseFlattening,
+                r.dSemiMinorAxis);
+    std::printf("meridian     EPSG:%d  %s  %.10f deg\n", r.iPrimeMeridianCode,
+                ToUtf8(r.szPrimeMeridianName).c_str(), r.dPrimeMeridian / kDegree);
+    if (pRow != nullptr)
+        std::printf("unit         EPSG:%d  %s\n", pRow->iUnitCode,
+                    UnitName(pRow->iUnitCode).c_str());
+    std::printf("parameters\n");
+    for (int k = 0; k < r.iNumParameters && k < 14; ++k)
+        PrintParameter(r.aiParameterCodes[k], r.adParameterValues[k]);
+    SystemPtr system = MakeSystem(r, error);
+    if (system) {
+        KQWCHAR text[1024];
+        if (system->GetParameters(text) == 1)
+            std::printf("text form\n  %s\n", ToUtf8(text).c_str());
+    }
+    return kExitOk;
+}
+
+int UnitsOption(const Options& options) {
+    if (options.units.empty()) return 3;
+    return LengthUnitByName(options.units);
+}
+
+int RunSheet(const Options& options) {
+    if (options.arguments.empty()) return Fail("which system? give an EPSG code");
+    const int units = UnitsOption(options);
+    if (units < 0) return Fail("unknown unit '" + options.units + "'");
+    KQCRSystem record;
+    std::string error;
+    if (!LoadRecord(options.arguments[0], units, options.scale, record, error)) return Fail(error);
+    SystemPtr system = MakeSystem(record, error);
+    if (!system) return Fail(error);
+    std::vector<std::string> words(options.arguments.begin() + 1, options.arguments.end());
+    if (words.empty()) { // sheet points from standard input
+        std::string line;
+        while (std::getline(std::cin, line))
+            for (const std::string& w : Words(line))
+                words.push_back(w);
+    }
+    if (words.size() % 2 != 0) return Fail("sheet points come in pairs");
+    const int precision = options.precision >= 0 ? options.precision : 3;
+    const std::string unit = ToUtf8(system->GetUnitsName());
+    for (size_t i = 0; i + 1 < words.size(); i += 2) {
+        double wx, wy;
+        if (!ParseNumber(words[i], wx) || !ParseNumber(words[i + 1], wy))
+            return Fail("'" + words[i] + " " + words[i + 1] + "' is not a sheet point");
+        double x, y, lon, lat, bx, by;
+        system->World2User(wx, wy, x, y, 0);
+        system->World2User(wx, wy, lon, lat, 1);
+        system->User2World(lon, lat, bx, by, 1);
+        std::printf("sheet %s %s mm  ->  %s %s %s  ->  %s %s  ->  sheet %s %s mm\n",
+                    Fixed(wx, 3).c_str(), Fixed(wy, 3).c_str(),
+                    PlainText(*system, x, precision).c_str(),
+                    PlainText(*system, y, precision).c_str(), unit.c_str(),
+                    AngleText(*system, lon, CS_LONGITUDE, options).c_str(),
+                    AngleText(*system, lat, CS_LATITUDE, options).c_str(), Fixed(bx, 6).c_str(),
+                    Fixed(by, 6).c_str());
+    }
+    return kExitOk;
+}
+
+int RunMeasure(const Options& options, bool bArea) {
+    if (!options.arguments.empty())
+        return Fail(options.command + " reads its points from standard input");
+    const int units = UnitsOption(options);
+    if (units < 0) return Fail("unknown unit '" + options.units + "'");
+    SystemPtr system(CreateCoordSystem(units, options.scale));
+    if (!system) return Fail("out of memory");
+    std::vector<double> points;
+    std::string line;
+    long long lineNumber = 0;
+    while (std::getline(std::cin, line)) {
+        ++lineNumber;
+        const std::vector<std::string> words = Words(line);
+        if (words.empty() || words[0][0] == '#') continue;
+        double x, y;
+        if (words.size() < 2 || !ParseNumber(words[0], x) || !ParseNumber(words[1], y))
+            return Fail("line " + std::to_string(lineNumber) + ": '" + line +
+                        "' is not a sheet point");
+        points.push_back(x);
+        points.push_back(y);
+    }
+    const int n = static_cast<int>(points.size() / 2);
+    const double value =
+        bArea ? system->Area(n, points.data(), 0) : system->Distance(n, points.data(), 0);
+    const int precision = options.precision >= 0 ? options.precision : 3;
+    std::printf("%s %s%s\n", PlainText(*system, value, precision).c_str(), bArea ? "square " : "",
+                ToUtf8(system->GetUnitsName()).c_str());
+    return kExitOk;
+}
+
+// Loads the language and the reference data; false when there is no data.
+bool StartLibrary(const Options& options, std::string& error) {
+    if (!options.language.empty()) InitCoordSystemLanguage(FromUtf8(options.language).c_str());
+    const KqString directory = FromUtf8(options.dataDirectory);
+    InitEPSGDataBase(options.dataDirectory.empty() ? nullptr : directory.c_str());
+    if (pdaEPSGSystem == nullptr || pdaEPSGSystem->GetCount() == 0) {
+        error = "no reference data in " + (options.dataDirectory.empty()
+                                               ? std::string("Support/ beside the library")
+                                               : options.dataDirectory);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void PrintUsage(std::FILE* pOut, const std::string& command) {
+    for (const Usage& usage : kUsages) {
+        if (command == usage.command) {
+            std::fprintf(pOut, "usage: %s\n\n%s\n\n%s", usage.synopsis, usage.description,
+                         kCommonOptions);
+            return;
+        }
+    }
+    std::fprintf(pOut,
+                 "geoxform: coordinate reference systems on the shipped EPSG data\n\nCommands:\n");
+    for (const Usage& usage : kUsages)
+        std::fprintf(pOut, "  %s\n", usage.synopsis);
+    std::fprintf(pOut, "\n%s\"geoxform COMMAND --help\" describes a command.\n", kCommonOptions);
+}
+
+int RunCommand(const Options& options) {
+    bool bKnown = false;
+    for (const Usage& usage : kUsages)
+        bKnown = bKnown || options.command == usage.command;
+    if (!bKnown) {
+        if (!options.command.empty())
+            std::fprintf(stderr, "geoxform: unknown command '%s'\n\n", options.command.c_str());
+        PrintUsage(options.command.empty() && options.help ? stdout : stderr, "");
+        return options.command.empty() && options.help ? kExitOk : kExitUsage;
+    }
+    if (options.help) {
+        PrintUsage(stdout, options.command);
+        return kExitOk;
+    }
+    std::string error;
+    if (!StartLibrary(options, error)) return Fail(error);
+    int result = kExitUsage;
+    if (options.command == "list")
+        result = RunList(options);
+    else if (options.command == "info")
+        result = RunInfo(options);
+    else if (options.command == "fwd")
+        result = RunConvert(options, Forward);
+    else if (options.command == "inv")
+        result = RunConvert(options, Inverse);
+    else if (options.command == "sheet")
+        result = RunSheet(options);
+    else
+        result = RunMeasure(options, options.command == "area");
+    FreeEPSGDataBase();
+    return result;
+}
+
+} // namespace cli

@@ -1,0 +1,28 @@
+// The command line of the host: a command, its positional arguments and the options.
+#ifndef GEOXFORM_CLI_OPTIONS_H
+#define GEOXFORM_CLI_OPTIONS_H
+
+#include <string>
+#include <vector>
+
+namespace cli {
+
+struct Options {
+    std::string command;
+    std::vector<std::string> arguments;
+    std::string dataDirectory; // --data DIR
+    std::string language;      // --lang LANGUAGE
+    std::string units;         // --units NAME
+    double scale = 1.0;        // --scale N
+    int precision = -1;        // --precision N; -1: the command's default
+    bool dms = false;          // --dms
+    bool help = false;         // --help
+};
+
+// Parses argv; false with a message in error for an unknown option or a bad value. Words that
+// start with a minus sign and a digit are numbers, not options.
+bool ParseOptions(int argc, char** argv, Options& options, std::string& error);
+
+} // namespace cli
+
+#endif
