@@ -8,6 +8,9 @@
 #include "geoxform/projection.h"
 #include "geoxform/map_projection.h"
 #include "geoxform/transverse_mercator.h"
+#include "geoxform/mercator.h"
+#include "geoxform/lambert_conic.h"
+#include "geoxform/albers_equal_area.h"
 #include "geoxform/refdata.h"
 #include "geoxform/units.h"
 

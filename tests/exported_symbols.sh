@@ -19,4 +19,15 @@ if grep -E 'gx::|CThreadHandler|g_pThreadHandler|csProjectionMethods|InitCRSyste
     echo "internal names exported"
     status=1
 fi
+# The exported Mercator, Lambert conic and Albers classes; Cassini-Soldner stays internal.
+for name in 'CMercator::Project' 'CEquidistantCylindrical::UnProject' \
+            'CPseudoPlateCarree::Project' 'CLambertConicalSP1::Project' \
+            'CLambertConicalSP2::UnProject' 'CLambertConicalSP2Belgium::Project' \
+            'CLambertConicNearConformal::UnProject' 'CAlbersEqualArea::Project'; do
+    grep -qF "$name" <<<"$symbols" || { echo "missing export: $name"; status=1; }
+done
+if grep -F 'CCassiniSoldner' <<<"$symbols"; then
+    echo "CCassiniSoldner exported"
+    status=1
+fi
 exit $status

@@ -4,8 +4,12 @@
 
 #include <new>
 
+#include "geoxform/albers_equal_area.h"
+#include "geoxform/lambert_conic.h"
+#include "geoxform/mercator.h"
 #include "geoxform/refdata.h"
 #include "geoxform/transverse_mercator.h"
+#include "projections/cassini_soldner.h"
 #include "service/parameter_slots.h"
 #include "service/projection_methods.h"
 
@@ -41,9 +45,30 @@ CProjection* Construct(int number, int e, const GroupValues& g) {
     const double lon0 = g[kGroupOriginLongitude], lat0 = g[kGroupOriginLatitude];
     const double k0 = g[kGroupScaleFactor];
     const double fe = g[kGroupFalseEasting], fn = g[kGroupFalseNorthing];
+    const double lat1 = g[kGroupFirstParallel], lat2 = g[kGroupSecondParallel];
     switch (number) {
+    case 1:
+        return new (std::nothrow) CMercator(e, 1, lon0, k0, fe, fn);
+    case 2:
+        return new (std::nothrow) CMercator(e, 2, lon0, lat1, fe, fn);
+    case 3:
+        return new (std::nothrow) CCassiniSoldner(e, lon0, lat0, fe, fn);
     case 4:
         return new (std::nothrow) CTransverseMercator(e, lon0, lat0, k0, fe, fn);
+    case 7:
+        return new (std::nothrow) CLambertConicalSP1(e, lon0, lat0, k0, fe, fn);
+    case 8:
+        return new (std::nothrow) CLambertConicalSP2(e, lon0, lat0, lat1, lat2, fe, fn);
+    case 9:
+        return new (std::nothrow) CLambertConicalSP2Belgium(e, lon0, lat0, lat1, lat2, fe, fn);
+    case 10:
+        return new (std::nothrow) CLambertConicNearConformal(e, lon0, lat0, k0, fe, fn);
+    case 16:
+        return new (std::nothrow) CAlbersEqualArea(e, lon0, lat0, lat1, lat2, fe, fn);
+    case 17:
+        return new (std::nothrow) CEquidistantCylindrical(e, lon0, lat0);
+    case 18:
+        return new (std::nothrow) CPseudoPlateCarree();
     case 23:
         return new (std::nothrow) CTransverseMercatorSouthOriented(e, lon0, lat0, k0, fe, fn);
     case 25:
