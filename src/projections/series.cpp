@@ -4,21 +4,6 @@
 
 namespace gx {
 
-namespace {
-
-// sin and cos of phi + delta for |delta| < 0.01 from those of phi, with the Taylor series of
-// sin delta and cos delta to delta^7 (the next terms stay below 1e-20).
-void AddSmallAngle(double& s, double& c, double delta) {
-    const double d2 = delta * delta;
-    const double sinDelta = delta * (1 - d2 / 6 * (1 - d2 / 20 * (1 - d2 / 42)));
-    const double cosDelta = 1 - d2 / 2 * (1 - d2 / 12 * (1 - d2 / 30));
-    const double sNew = s * cosDelta + c * sinDelta;
-    c = c * cosDelta - s * sinDelta;
-    s = sNew;
-}
-
-} // namespace
-
 LatitudeSinCos FootpointLatitude(double a, double e2, const double* d, const double* g, double mu,
                                  double dArc) {
     // The whole computation runs on one sine and cosine, of mu: those of 2 mu by the double

@@ -33,6 +33,17 @@ inline double MeridianArc(double a, const double* d, double phi, double sin2, do
     return a * (d[0] * phi + sin2 * Poly7(d + 1, cos2));
 }
 
+// sin and cos of phi + delta for |delta| < 0.01 from those of phi, with the Taylor series of
+// sin delta and cos delta to delta^7 (the next terms stay below 1e-20).
+inline void AddSmallAngle(double& s, double& c, double delta) {
+    const double d2 = delta * delta;
+    const double sinDelta = delta * (1 - d2 / 6 * (1 - d2 / 20 * (1 - d2 / 42)));
+    const double cosDelta = 1 - d2 / 2 * (1 - d2 / 12 * (1 - d2 / 30));
+    const double sNew = s * cosDelta + c * sinDelta;
+    c = c * cosDelta - s * sinDelta;
+    s = sNew;
+}
+
 // A latitude with its sine and cosine.
 struct LatitudeSinCos {
     double phi, s, c;
