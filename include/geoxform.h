@@ -11,6 +11,9 @@
 #include "geoxform/mercator.h"
 #include "geoxform/lambert_conic.h"
 #include "geoxform/albers_equal_area.h"
+#include "geoxform/oblique_mercator.h"
+#include "geoxform/stereographic.h"
+#include "geoxform/lambert_azimuthal_equal_area.h"
 #include "geoxform/refdata.h"
 #include "geoxform/units.h"
 

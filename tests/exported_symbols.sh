@@ -30,4 +30,17 @@ if grep -F 'CCassiniSoldner' <<<"$symbols"; then
     echo "CCassiniSoldner exported"
     status=1
 fi
+# The exported classes of the oblique Mercator, stereographic and azimuthal families, and the
+# internal projection classes (built by the factory only), which stay hidden.
+for name in 'CHotineObliqueMercator::Project' 'CObliqueMercator::UnProject' \
+            'CObliqueStereographic::Project' 'CPolarStereographicA::Project' \
+            'CPolarStereographicB::UnProject' 'CPolarStereographicC::Project' \
+            'CLambertAzimuthalEqualArea::UnProject'; do
+    grep -qF "$name" <<<"$symbols" || { echo "missing export: $name"; status=1; }
+done
+if grep -E 'CBonne|CAmericanPolyconic|CNewZealandMapGrid|CModifiedAzimuthalEquidistant' \
+        <<<"$symbols"; then
+    echo "internal projection classes exported"
+    status=1
+fi
 exit $status

@@ -5,11 +5,18 @@
 #include <new>
 
 #include "geoxform/albers_equal_area.h"
+#include "geoxform/lambert_azimuthal_equal_area.h"
 #include "geoxform/lambert_conic.h"
 #include "geoxform/mercator.h"
+#include "geoxform/oblique_mercator.h"
 #include "geoxform/refdata.h"
+#include "geoxform/stereographic.h"
 #include "geoxform/transverse_mercator.h"
+#include "projections/american_polyconic.h"
+#include "projections/bonne.h"
 #include "projections/cassini_soldner.h"
+#include "projections/modified_azimuthal_equidistant.h"
+#include "projections/new_zealand_map_grid.h"
 #include "service/parameter_slots.h"
 #include "service/projection_methods.h"
 
@@ -55,6 +62,12 @@ CProjection* Construct(int number, int e, const GroupValues& g) {
         return new (std::nothrow) CCassiniSoldner(e, lon0, lat0, fe, fn);
     case 4:
         return new (std::nothrow) CTransverseMercator(e, lon0, lat0, k0, fe, fn);
+    case 5:
+        return new (std::nothrow) CObliqueMercator(e, lon0, lat0, k0, fe, fn, g[kGroupAzimuth],
+                                                   g[kGroupRectifiedGridAngle]);
+    case 6:
+        return new (std::nothrow) CHotineObliqueMercator(
+            e, lon0, lat0, k0, fe, fn, g[kGroupAzimuth], g[kGroupRectifiedGridAngle]);
     case 7:
         return new (std::nothrow) CLambertConicalSP1(e, lon0, lat0, k0, fe, fn);
     case 8:
@@ -63,14 +76,34 @@ CProjection* Construct(int number, int e, const GroupValues& g) {
         return new (std::nothrow) CLambertConicalSP2Belgium(e, lon0, lat0, lat1, lat2, fe, fn);
     case 10:
         return new (std::nothrow) CLambertConicNearConformal(e, lon0, lat0, k0, fe, fn);
+    case 11:
+        return new (std::nothrow) CLambertAzimuthalEqualArea(e, lon0, lat0, fe, fn);
+    case 12:
+        return new (std::nothrow) CObliqueStereographic(e, lon0, lat0, k0, fe, fn);
+    case 13:
+        return new (std::nothrow) CPolarStereographicA(e, lon0, lat0, k0, fe, fn);
+    case 14:
+        return new (std::nothrow) CPolarStereographicB(e, lon0, g[kGroupFirstParallel], fe, fn);
+    case 15:
+        return new (std::nothrow) CPolarStereographicC(e, lon0, g[kGroupFirstParallel], fe, fn);
     case 16:
         return new (std::nothrow) CAlbersEqualArea(e, lon0, lat0, lat1, lat2, fe, fn);
     case 17:
         return new (std::nothrow) CEquidistantCylindrical(e, lon0, lat0);
     case 18:
         return new (std::nothrow) CPseudoPlateCarree();
+    case 19:
+        return new (std::nothrow) CBonne(e, lon0, lat0, fe, fn);
+    case 20:
+        return new (std::nothrow) CModifiedAzimuthalEquidistant(e, lon0, lat0, fe, fn);
+    case 21:
+        return new (std::nothrow) CNewZealandMapGrid(e, lon0, lat0, fe, fn);
+    case 22:
+        return new (std::nothrow) CAmericanPolyconic(e, lon0, lat0, fe, fn);
     case 23:
         return new (std::nothrow) CTransverseMercatorSouthOriented(e, lon0, lat0, k0, fe, fn);
+    case 24:
+        return new (std::nothrow) CBonneSouth(e, lon0, lat0, fe, fn);
     case 25:
         return new (std::nothrow)
             CUniversalTransverseMercator(e, lon0, lat0, k0, fe, fn, g[kGroupZoneWidth]);
