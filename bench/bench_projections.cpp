@@ -99,8 +99,127 @@ const std::vector<Case>& Cases() {
          -66.91,
          49.38,
          {"+proj=aea +lat_0=23 +lon_0=-96 +lat_1=29.5 +lat_2=45.5 +ellps=GRS80"}},
+        {"HotineObliqueMercatorA/PeninsulaRSO3375",
+         3375,
+         98.02,
+         1.13,
+         105.82,
+         7.81,
+         {"+proj=omerc +no_uoff +lat_0=4 +lonc=102.25 +alpha=323.025796466667 "
+          "+gamma=323.130102361111 +k=0.99984 +x_0=804671 +y_0=0 +ellps=GRS80"}},
+        {"ObliqueMercatorB/BorneoRSO29873",
+         29873,
+         109.31,
+         0.85,
+         119.61,
+         7.67,
+         {"+proj=omerc +lat_0=4 +lonc=115 +alpha=53.3158204722222 +gamma=53.1301023611111 "
+          "+k=0.99984 +x_0=590476.87 +y_0=442857.65 +ellps=evrstSS"}},
+        {"ObliqueStereographic/RDNew28992",
+         28992,
+         3.2,
+         50.75,
+         7.22,
+         53.7,
+         {"+proj=sterea +lat_0=52.1561605555556 +lon_0=5.38763888888889 +k=0.9999079 "
+          "+x_0=155000 +y_0=463000 +ellps=bessel"}},
+        {"PolarStereographicA/UPSNorth32661",
+         32661,
+         -180,
+         60,
+         180,
+         90,
+         {"+proj=stere +lat_0=90 +lon_0=0 +k=0.994 +x_0=2000000 +y_0=2000000 +ellps=WGS84"}},
+        {"PolarStereographicB/Antarctic3031",
+         3031,
+         -180,
+         -90,
+         180,
+         -60,
+         {"+proj=stere +lat_0=-90 +lat_ts=-71 +lon_0=0 +ellps=WGS84"}},
+        // PROJ has no variant C: variant B with the northing of the false origin.
+        {"PolarStereographicC/TerreAdelie2985",
+         2985,
+         139.44,
+         -66.78,
+         141.5,
+         -66.1,
+         {"+proj=stere +lat_0=-90 +lat_ts=-67 +lon_0=140 +x_0=300000 +y_0=-2299363.487831 "
+          "+ellps=intl"}},
+        {"LambertAzimuthalEqualArea/LAEAEurope3035",
+         3035,
+         -35.58,
+         24.6,
+         44.83,
+         84.73,
+         {"+proj=laea +lat_0=52 +lon_0=10 +x_0=4321000 +y_0=3210000 +ellps=GRS80"}},
+        // PROJ's aeqd is the exact (geodesic) azimuthal equidistant projection.
+        {"ModifiedAzimuthalEquidistant/Yap3295",
+         3295,
+         137.99,
+         9.39,
+         138.27,
+         9.69,
+         {"+proj=aeqd +lat_0=9.54670833333333 +lon_0=138.168744444444 +x_0=40000 +y_0=60000 "
+          "+ellps=clrk66"}},
+        // No Bonne system in the data: hand-made records (HandMadeRecords) on Bessel 1841.
+        {"Bonne/Portugal",
+         28992,
+         -9.5,
+         36.9,
+         -6.2,
+         42.2,
+         {"+proj=bonne +lat_1=39.6666666666667 +lon_0=-8.13190611111111 +ellps=bessel"}},
+        {"BonneSouthOriented/Portugal",
+         28992,
+         -9.5,
+         36.9,
+         -6.2,
+         42.2,
+         {"+proj=bonne +lat_1=39.6666666666667 +lon_0=-8.13190611111111 +axis=wsu "
+          "+ellps=bessel"}},
+        {"AmericanPolyconic/Brazil5880",
+         5880,
+         -74.01,
+         -35.71,
+         -25.28,
+         7.04,
+         {"+proj=poly +lat_0=0 +lon_0=-54 +x_0=5000000 +y_0=10000000 +ellps=GRS80"}},
+        {"NewZealandMapGrid/NZMG27200",
+         27200,
+         166.37,
+         -47.33,
+         178.63,
+         -34.1,
+         {"+proj=nzmg +lat_0=-41 +lon_0=173 +x_0=2510000 +y_0=6023150 +ellps=intl"}},
     };
     return cases;
+}
+
+// Methods without a predefined system in the data: the case's system lends the ellipsoid, and
+// its record gets this method number and these parameters.
+struct HandMade {
+    const char* name;
+    int number;
+    std::vector<std::pair<int, double>> parameters;
+};
+
+const std::vector<HandMade>& HandMadeRecords() {
+    static const std::vector<HandMade> records = {
+        {"Bonne/Portugal",
+         19,
+         {{8801, 39.6666666666667 * kDegree},
+          {8802, -8.13190611111111 * kDegree},
+          {8806, 0},
+          {8807, 0}}},
+        {"BonneSouthOriented/Portugal",
+         24,
+         {{8801, 39.6666666666667 * kDegree},
+          {8802, -8.13190611111111 * kDegree},
+          {8806, 0},
+          {8807, 0}}},
+    };
+    return records;
 }
 
 const int kPoints = 1000000;
@@ -126,11 +245,20 @@ Points MakePoints(const Case& c) {
     return p;
 }
 
-std::shared_ptr<CProjection> BuildProjection(int code) {
+std::shared_ptr<CProjection> BuildProjection(const Case& c) {
     KQCRSystem r;
     gx::InitCRSystem(&r, 3, 1.0);
-    r.iSystemCode = code;
+    r.iSystemCode = c.code;
     if (ValidateCRSystem(&r) != 0) return nullptr;
+    for (const HandMade& h : HandMadeRecords()) {
+        if (std::string(h.name) != c.name) continue;
+        r.iProjection = h.number;
+        r.iNumParameters = static_cast<int>(h.parameters.size());
+        for (int i = 0; i < r.iNumParameters; ++i) {
+            r.aiParameterCodes[i] = h.parameters[i].first;
+            r.adParameterValues[i] = h.parameters[i].second;
+        }
+    }
     return std::shared_ptr<CProjection>(gx::CreateProjection(&r));
 }
 
@@ -197,7 +325,7 @@ int main(int argc, char** argv) {
     PJ_CONTEXT* ctx = proj_context_create();
     std::vector<PJ*> operations;
     for (const Case& c : Cases()) {
-        std::shared_ptr<CProjection> projection = BuildProjection(c.code);
+        std::shared_ptr<CProjection> projection = BuildProjection(c);
         if (!projection) {
             std::fprintf(stderr, "%s: EPSG:%d did not build\n", c.name, c.code);
             return 1;

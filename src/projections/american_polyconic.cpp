@@ -55,10 +55,9 @@ int CAmericanPolyconic::UnProject(double dX, double dY, double& dLongitude,
     double phi = A, s = std::sin(phi), c = std::cos(phi), C = 0;
     dLatitude = phi;
     for (int k = 0; k < 16; ++k) {
-        const double w = 1 - e2 * s * s, rw = std::sqrt(w);
-        const double sc = s * c, r = 1 / (rw * w * sc); // one division for both quotients
-        const double rwInv = r * sc, q = r * rw * w;    // 1 / w^(3/2) and 1 / (sin phi cos phi)
-        const double sin2 = 2 * sc, cos2 = (c - s) * (c + s);
+        const double w = 1 - e2 * s * s, rw = std::sqrt(w), rwInv = 1 / (rw * w);
+        const double q = 1 / (s * c); // independent of the square root: the two run in parallel
+        const double sin2 = 2 * s * c, cos2 = (c - s) * (c + s);
         const double Ma = m_adMDist[0] * phi + sin2 * gx::Poly7(m_adMDist + 1, cos2); // M / a
         const double Mn = (1 - e2) * rwInv;
         C = s * s * q * rw; // tan phi sqrt(w)
