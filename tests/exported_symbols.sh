@@ -38,8 +38,10 @@ for name in 'CHotineObliqueMercator::Project' 'CObliqueMercator::UnProject' \
             'CLambertAzimuthalEqualArea::UnProject'; do
     grep -qF "$name" <<<"$symbols" || { echo "missing export: $name"; status=1; }
 done
-if grep -E 'CBonne|CAmericanPolyconic|CNewZealandMapGrid|CModifiedAzimuthalEquidistant' \
-        <<<"$symbols"; then
+# (MinGW's GCC exports the type information of every class derived from an exported one,
+# which carries no code; only the classes' functions and tables are checked.)
+if grep -v '^typeinfo' <<<"$symbols" |
+        grep -E 'CBonne|CAmericanPolyconic|CNewZealandMapGrid|CModifiedAzimuthalEquidistant'; then
     echo "internal projection classes exported"
     status=1
 fi
