@@ -3,7 +3,7 @@
 #   ./run.sh demo   installs what is missing, builds, and projects sample points of real systems
 #   ./run.sh test   installs what is missing, builds with warnings as errors, and runs every test
 #   ./run.sh asan   the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer
-#   ./run.sh bench  builds and runs the benchmarks beside PROJ
+#   ./run.sh bench  builds the benchmarks and prints the speed report beside PROJ
 #   ./run.sh windows  cross-builds geoxform.dll with MinGW-w64 and runs the tests under Wine
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -71,7 +71,7 @@ asan)
 bench)
     install_missing
     build build-bench -DGEOXFORM_BENCH=ON -DGEOXFORM_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
-    for b in build-bench/bin/bench_*; do "$b"; done
+    build-bench/bin/bench_report
     ;;
 windows)
     packages+=("${windows_packages[@]}")

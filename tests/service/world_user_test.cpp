@@ -59,6 +59,21 @@ TEST(WorldUser, RoundTripsInEveryPlaneUnit) {
     }
 }
 
+// A zero scale (only CreateCoordSystem accepts one: validation and the text form refuse it)
+// maps every sheet point onto the fixed point; the way back cannot divide by the scale and
+// gives the fixed point instead of infinities.
+TEST(WorldUser, ZeroScaleGivesTheFixedPoint) {
+    SystemPtr zero(CreateCoordSystem(3, 0.0));
+    double ux, uy, wx, wy;
+    zero->World2User(123, 456, ux, uy, 0);
+    EXPECT_EQ(ux, 0);
+    EXPECT_EQ(uy, 0);
+    EXPECT_EQ(zero->User2World(5, 6, wx, wy, 0), 1);
+    EXPECT_EQ(wx, 0);
+    EXPECT_EQ(wy, 0);
+    EXPECT_EQ(zero->Scale2UserUnits(10), 0);
+}
+
 TEST(Longitude, NormalizedIntoMinusPiToPi) {
     struct Case {
         double in, out;
