@@ -14,3 +14,4 @@ run inv 27700 530034.185 180381.141 --dms --precision 3
 run fwd 2154 2.3522 48.8566
 run fwd 32632 9.1859 45.4642
 run sheet 27700 --scale 25000 --units Meter 16000 -4000 21201.3667 7215.2456
+echo "\$ geoxform_example   # the README's host example"; "$bin/geoxform_example"
