@@ -3,9 +3,16 @@
 #ifndef GEOXFORM_REFERENCE_FIXTURE_H
 #define GEOXFORM_REFERENCE_FIXTURE_H
 
+#include <cmath>
+#include <initializer_list>
+#include <memory>
+
 #include <gtest/gtest.h>
 
+#include "geoxform/projection.h"
 #include "geoxform/refdata.h"
+#include "service/crsystem_init.h"
+#include "service/projection_factory.h"
 #include "test_support.h"
 
 namespace fixture {
@@ -76,6 +83,32 @@ inline void AddSystem(int code, const char* name, int operation, int method, int
         row.dParameterValue = p.value;
         row.iUnitCode = 9001;
     }
+}
+
+// Degrees, minutes and seconds as radians; the sign of the degrees applies to the whole angle.
+inline double Dms(double d, double m, double s) {
+    return (std::fabs(d) + m / 60 + s / 3600) * (d < 0 ? -1 : 1) * kDegree;
+}
+
+// Distance on the ground between two nearby points given in radians, roughly (a sphere of
+// 6378 km): for tolerances in metres.
+inline double GroundMetres(double lon1, double lat1, double lon2, double lat2) {
+    return 6378000 * std::hypot(std::remainder(lon1 - lon2, 2 * 3.141592653589793) * std::cos(lat1),
+                                lat1 - lat2);
+}
+
+// The projection the factory builds for a method number, an ellipsoid row and parameters.
+inline std::unique_ptr<CProjection> Built(int number, int ellipsoid,
+                                          std::initializer_list<Parameter> parameters) {
+    KQCRSystem r;
+    gx::InitCRSystem(&r, 3, 1.0);
+    r.iProjection = number;
+    r.iEllipsoidIndex = ellipsoid;
+    for (const Parameter& p : parameters) {
+        r.aiParameterCodes[r.iNumParameters] = p.code;
+        r.adParameterValues[r.iNumParameters++] = p.value;
+    }
+    return std::unique_ptr<CProjection>(gx::CreateProjection(&r));
 }
 
 // Rows used by the tests; row indexes of the ellipsoids are returned by AddEllipsoid.

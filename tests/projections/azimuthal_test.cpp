@@ -15,28 +15,6 @@ const double kDegree = fixture::kDegree;
 const double kPi = 3.141592653589793;
 const int kGrs80 = 1, kWgs84 = 2; // rows of the fixture
 
-double Dms(double d, double m, double s) {
-    return (d + m / 60 + s / 3600) * kDegree;
-}
-
-double Metres(double lon1, double lat1, double lon2, double lat2) {
-    return 6378000 * std::hypot(std::remainder(lon1 - lon2, 2 * kPi) * std::cos(lat1), lat1 - lat2);
-}
-
-// The projection the factory builds for a method number, an ellipsoid row and parameters.
-std::unique_ptr<CProjection> Built(int number, int ellipsoid,
-                                   std::initializer_list<fixture::Parameter> parameters) {
-    KQCRSystem r;
-    gx::InitCRSystem(&r, 3, 1.0);
-    r.iProjection = number;
-    r.iEllipsoidIndex = ellipsoid;
-    for (const fixture::Parameter& p : parameters) {
-        r.aiParameterCodes[r.iNumParameters] = p.code;
-        r.adParameterValues[r.iNumParameters++] = p.value;
-    }
-    return std::unique_ptr<CProjection>(gx::CreateProjection(&r));
-}
-
 class Azimuthal : public fixture::ReferenceData {
 protected:
     void SetUp() override {
@@ -56,14 +34,14 @@ protected:
 // here is 0.35 mm.
 TEST_F(Azimuthal, GuidanceNoteExamples) {
     const CLambertAzimuthalEqualArea laea(kGrs80, 10 * kDegree, 52 * kDegree, 4321000, 3210000);
-    const CModifiedAzimuthalEquidistant yap(m_clarke1866, Dms(138, 10, 7.48), Dms(9, 32, 48.15),
-                                            40000, 60000);
+    const CModifiedAzimuthalEquidistant yap(m_clarke1866, fixture::Dms(138, 10, 7.48),
+                                            fixture::Dms(9, 32, 48.15), 40000, 60000);
     struct Case {
         const CProjection* p;
         double lon, lat, x, y;
     } cases[] = {
         {&laea, 5 * kDegree, 50 * kDegree, 3962799.45, 2999718.85},
-        {&yap, Dms(138, 11, 34.908), Dms(9, 35, 47.493), 42665.90, 65509.82},
+        {&yap, fixture::Dms(138, 11, 34.908), fixture::Dms(9, 35, 47.493), 42665.90, 65509.82},
     };
     for (const Case& c : cases) {
         double x = 0, y = 0, lon = 0, lat = 0;
@@ -71,7 +49,7 @@ TEST_F(Azimuthal, GuidanceNoteExamples) {
         EXPECT_NEAR(x, c.x, 0.006) << c.x;
         EXPECT_NEAR(y, c.y, 0.006) << c.x;
         EXPECT_EQ(c.p->UnProject(c.x, c.y, lon, lat), 1);
-        EXPECT_LT(Metres(lon, lat, c.lon, c.lat), 0.006) << c.x;
+        EXPECT_LT(fixture::GroundMetres(lon, lat, c.lon, c.lat), 0.006) << c.x;
     }
 }
 
@@ -159,9 +137,9 @@ TEST_F(Azimuthal, ModifiedInverseInvertsTheForwardSeries) {
 // the point a hair east of the meridian, which takes the other branch; lon + 2 pi, whose
 // sine is not exactly that of lon, lands within a micrometre of the same point.
 TEST_F(Azimuthal, ModifiedMeridianBranchNorthAndSouth) {
-    const CModifiedAzimuthalEquidistant p(m_clarke1866, Dms(138, 10, 7.48), Dms(9, 32, 48.15),
-                                          40000, 60000);
-    const double lon0 = Dms(138, 10, 7.48), lat0 = Dms(9, 32, 48.15);
+    const CModifiedAzimuthalEquidistant p(m_clarke1866, fixture::Dms(138, 10, 7.48),
+                                          fixture::Dms(9, 32, 48.15), 40000, 60000);
+    const double lon0 = fixture::Dms(138, 10, 7.48), lat0 = fixture::Dms(9, 32, 48.15);
     for (double dlat : {-0.3, -0.01, 0.01, 0.3}) {
         const double lat = lat0 + dlat * kDegree;
         double x, y, xNear, yNear, xWrap, yWrap;
@@ -184,7 +162,7 @@ TEST_F(Azimuthal, ModifiedMeridianBranchNorthAndSouth) {
 // The inverse at the false origin returns the origin, also for an origin on the equator,
 // where the plain formula divides by sin psi' = 0; longitudes come back in [-pi, pi].
 TEST_F(Azimuthal, ModifiedOriginAndEquatorialOrigin) {
-    for (double lat0 : {Dms(9, 32, 48.15), 0.0, -0.4}) {
+    for (double lat0 : {fixture::Dms(9, 32, 48.15), 0.0, -0.4}) {
         const CModifiedAzimuthalEquidistant p(m_clarke1866, 179.9 * kDegree, lat0, 40000, 60000);
         double lon = NAN, lat = NAN;
         EXPECT_EQ(p.UnProject(40000, 60000, lon, lat), 1);
@@ -201,18 +179,20 @@ TEST_F(Azimuthal, ModifiedOriginAndEquatorialOrigin) {
 // The factory builds methods 11 and 20 from origin longitude, latitude, false easting and
 // northing: the guidance note examples again.
 TEST_F(Azimuthal, FactoryArguments) {
-    const std::unique_ptr<CProjection> laea = Built(
+    const std::unique_ptr<CProjection> laea = fixture::Built(
         11, kGrs80, {{8807, 3210000}, {8806, 4321000}, {8802, 10 * kDegree}, {8801, 52 * kDegree}});
-    const std::unique_ptr<CProjection> yap = Built(
-        20, m_clarke1866,
-        {{8807, 60000}, {8806, 40000}, {8802, Dms(138, 10, 7.48)}, {8801, Dms(9, 32, 48.15)}});
+    const std::unique_ptr<CProjection> yap = fixture::Built(20, m_clarke1866,
+                                                            {{8807, 60000},
+                                                             {8806, 40000},
+                                                             {8802, fixture::Dms(138, 10, 7.48)},
+                                                             {8801, fixture::Dms(9, 32, 48.15)}});
     ASSERT_NE(dynamic_cast<CLambertAzimuthalEqualArea*>(laea.get()), nullptr);
     ASSERT_NE(dynamic_cast<CModifiedAzimuthalEquidistant*>(yap.get()), nullptr);
     double x, y;
     laea->Project(5 * kDegree, 50 * kDegree, x, y);
     EXPECT_NEAR(x, 3962799.45, 0.006);
     EXPECT_NEAR(y, 2999718.85, 0.006);
-    yap->Project(Dms(138, 11, 34.908), Dms(9, 35, 47.493), x, y);
+    yap->Project(fixture::Dms(138, 11, 34.908), fixture::Dms(9, 35, 47.493), x, y);
     EXPECT_NEAR(x, 42665.90, 0.006);
     EXPECT_NEAR(y, 65509.82, 0.006);
 }

@@ -29,20 +29,6 @@ double MeridianArc(double a, double e2, double phi) {
     return sum * phi / (3 * n);
 }
 
-// The projection the factory builds for a method number, an ellipsoid row and parameters.
-std::unique_ptr<CProjection> Built(int number, int ellipsoid,
-                                   std::initializer_list<fixture::Parameter> parameters) {
-    KQCRSystem r;
-    gx::InitCRSystem(&r, 3, 1.0);
-    r.iProjection = number;
-    r.iEllipsoidIndex = ellipsoid;
-    for (const fixture::Parameter& p : parameters) {
-        r.aiParameterCodes[r.iNumParameters] = p.code;
-        r.adParameterValues[r.iNumParameters++] = p.value;
-    }
-    return std::unique_ptr<CProjection>(gx::CreateProjection(&r));
-}
-
 class BonnePolyconic : public fixture::ReferenceData {
 protected:
     void SetUp() override {
@@ -191,9 +177,9 @@ TEST_F(BonnePolyconic, FactoryArguments) {
     const CAmericanPolyconic poly(m_clarke1866, -96 * kDegree, 30 * kDegree, 1000, 2000);
     const std::pair<int, const CProjection*> cases[] = {{19, &bonne}, {24, &south}, {22, &poly}};
     for (const auto& c : cases) {
-        const std::unique_ptr<CProjection> built =
-            Built(c.first, m_clarke1866,
-                  {{8807, 2000}, {8806, 1000}, {8801, 30 * kDegree}, {8802, -96 * kDegree}});
+        const std::unique_ptr<CProjection> built = fixture::Built(
+            c.first, m_clarke1866,
+            {{8807, 2000}, {8806, 1000}, {8801, 30 * kDegree}, {8802, -96 * kDegree}});
         ASSERT_NE(built, nullptr) << c.first;
         double x1, y1, x2, y2;
         built->Project(-75 * kDegree, 40 * kDegree, x1, y1);

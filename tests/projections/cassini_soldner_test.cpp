@@ -11,10 +11,6 @@ const double kDegree = fixture::kDegree;
 const double kPi = 3.141592653589793;
 const int kWgs84 = 2; // row of WGS 84 in the fixture
 
-double Dms(double d, double m, double s) {
-    return (std::fabs(d) + m / 60 + s / 3600) * (d < 0 ? -1 : 1) * kDegree;
-}
-
 class CassiniSoldner : public fixture::ReferenceData {
 protected:
     void SetUp() override {
@@ -28,8 +24,8 @@ protected:
 // EPSG guidance note 7-2, Cassini-Soldner: Trinidad 1903 / Trinidad Grid, in Clarke's links:
 // 10N 62W -> 66644.94 E, 82536.22 N; both ways within 3 mm (0.005 links).
 TEST_F(CassiniSoldner, GuidanceNoteExample) {
-    const CCassiniSoldner trinidad(m_nClarkeLinks, Dms(-61, 20, 0), Dms(10, 26, 30), 430000,
-                                   325000);
+    const CCassiniSoldner trinidad(m_nClarkeLinks, fixture::Dms(-61, 20, 0),
+                                   fixture::Dms(10, 26, 30), 430000, 325000);
     double x = 0, y = 0;
     EXPECT_EQ(trinidad.Project(-62 * kDegree, 10 * kDegree, x, y), 1);
     EXPECT_NEAR(x, 66644.94, 0.005);

@@ -22,10 +22,6 @@ const int kClarkeIgn = 4; // Clarke 1880 (IGN)
 const double kUsFoot = 1200.0 / 3937;
 const double kBelgianRotation = 0.0001420431363598774;
 
-double Dms(double d, double m, double s) {
-    return (std::fabs(d) + m / 60 + s / 3600) * (d < 0 ? -1 : 1) * kDegree;
-}
-
 class LambertConic : public fixture::ReferenceData {
 protected:
     void SetUp() override {
@@ -74,20 +70,22 @@ void ExpectExample(const CProjection& projection, const Example& ex) {
 TEST_F(LambertConic, PublishedExamples) {
     const CLambertConicalSP1 jamaica(m_nClarke1866, -77 * kDegree, 18 * kDegree, 1.0, 250000,
                                      150000);
-    ExpectExample(jamaica,
-                  {"1SP", Dms(-76, 56, 37.26), Dms(17, 55, 55.80), 255966.58, 142493.51, 1, 0.005});
-    const CLambertConicalSP2 texas(m_nClarke1866, -99 * kDegree, Dms(27, 50, 0), Dms(28, 23, 0),
-                                   Dms(30, 17, 0), 2000000 * kUsFoot, 0);
-    ExpectExample(texas,
-                  {"2SP", -96 * kDegree, Dms(28, 30, 0), 2963503.91, 254759.80, kUsFoot, 0.005});
-    const CLambertConicalSP2Belgium belgium(m_nIntl1924, Dms(4, 21, 24.983), 90 * kDegree,
-                                            Dms(49, 50, 0), Dms(51, 10, 0), 150000.01, 5400088.44);
-    ExpectExample(belgium, {"2SP Belgium", Dms(5, 48, 26.533), Dms(50, 40, 46.461), 251763.20,
-                            153034.13, 1, 0.005});
-    const CLambertConicNearConformal levant(kClarkeIgn, Dms(37, 21, 0), Dms(34, 39, 0), 0.99962560,
-                                            300000, 300000);
-    ExpectExample(levant, {"near-conformal", Dms(34, 8, 11.291), Dms(37, 31, 17.625), 15707.96,
-                           623165.96, 1, 0.005});
+    ExpectExample(jamaica, {"1SP", fixture::Dms(-76, 56, 37.26), fixture::Dms(17, 55, 55.80),
+                            255966.58, 142493.51, 1, 0.005});
+    const CLambertConicalSP2 texas(m_nClarke1866, -99 * kDegree, fixture::Dms(27, 50, 0),
+                                   fixture::Dms(28, 23, 0), fixture::Dms(30, 17, 0),
+                                   2000000 * kUsFoot, 0);
+    ExpectExample(texas, {"2SP", -96 * kDegree, fixture::Dms(28, 30, 0), 2963503.91, 254759.80,
+                          kUsFoot, 0.005});
+    const CLambertConicalSP2Belgium belgium(m_nIntl1924, fixture::Dms(4, 21, 24.983), 90 * kDegree,
+                                            fixture::Dms(49, 50, 0), fixture::Dms(51, 10, 0),
+                                            150000.01, 5400088.44);
+    ExpectExample(belgium, {"2SP Belgium", fixture::Dms(5, 48, 26.533),
+                            fixture::Dms(50, 40, 46.461), 251763.20, 153034.13, 1, 0.005});
+    const CLambertConicNearConformal levant(kClarkeIgn, fixture::Dms(37, 21, 0),
+                                            fixture::Dms(34, 39, 0), 0.99962560, 300000, 300000);
+    ExpectExample(levant, {"near-conformal", fixture::Dms(34, 8, 11.291),
+                           fixture::Dms(37, 31, 17.625), 15707.96, 623165.96, 1, 0.005});
     const CLambertConicalSP2 snyder(m_nClarke1866, -96 * kDegree, 23 * kDegree, 33 * kDegree,
                                     45 * kDegree, 0, 0);
     ExpectExample(snyder, {"Snyder", -75 * kDegree, 35 * kDegree, 1894410.9, 1564649.5, 1, 0.05});

@@ -14,20 +14,6 @@ const double kDegree = fixture::kDegree;
 const double kPi = 3.141592653589793;
 const int kWgs84 = 2; // row of the fixture
 
-// The projection the factory builds for a method number, an ellipsoid row and parameters.
-std::unique_ptr<CProjection> Built(int number, int ellipsoid,
-                                   std::initializer_list<fixture::Parameter> parameters) {
-    KQCRSystem r;
-    gx::InitCRSystem(&r, 3, 1.0);
-    r.iProjection = number;
-    r.iEllipsoidIndex = ellipsoid;
-    for (const fixture::Parameter& p : parameters) {
-        r.aiParameterCodes[r.iNumParameters] = p.code;
-        r.adParameterValues[r.iNumParameters++] = p.value;
-    }
-    return std::unique_ptr<CProjection>(gx::CreateProjection(&r));
-}
-
 class NewZealandMapGrid : public fixture::ReferenceData {
 protected:
     void SetUp() override {
@@ -94,9 +80,9 @@ TEST_F(NewZealandMapGrid, OnlyTheSemiMajorAxisIsRead) {
 
 // The factory builds method 21 from origin longitude, latitude, false easting and northing.
 TEST_F(NewZealandMapGrid, FactoryArguments) {
-    const std::unique_ptr<CProjection> built =
-        Built(21, m_international,
-              {{8807, 6023150}, {8806, 2510000}, {8801, -41 * kDegree}, {8802, 173 * kDegree}});
+    const std::unique_ptr<CProjection> built = fixture::Built(
+        21, m_international,
+        {{8807, 6023150}, {8806, 2510000}, {8801, -41 * kDegree}, {8802, 173 * kDegree}});
     ASSERT_NE(dynamic_cast<CNewZealandMapGrid*>(built.get()), nullptr);
     double x, y;
     built->Project(173 * kDegree, -41 * kDegree, x, y);

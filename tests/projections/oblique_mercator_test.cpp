@@ -15,24 +15,6 @@ const double kDegree = fixture::kDegree;
 const int kWgs84 = 2;  // rows of the fixture
 const int kSphere = 3; // radius 6371000 m
 
-double Dms(double d, double m, double s) {
-    return (d + m / 60 + s / 3600) * kDegree;
-}
-
-// The projection the factory builds for a method number, an ellipsoid row and parameters.
-std::unique_ptr<CProjection> Built(int number, int ellipsoid,
-                                   std::initializer_list<fixture::Parameter> parameters) {
-    KQCRSystem r;
-    gx::InitCRSystem(&r, 3, 1.0);
-    r.iProjection = number;
-    r.iEllipsoidIndex = ellipsoid;
-    for (const fixture::Parameter& p : parameters) {
-        r.aiParameterCodes[r.iNumParameters] = p.code;
-        r.adParameterValues[r.iNumParameters++] = p.value;
-    }
-    return std::unique_ptr<CProjection>(gx::CreateProjection(&r));
-}
-
 class ObliqueMercator : public fixture::ReferenceData {
 protected:
     void SetUp() override {
@@ -45,9 +27,6 @@ protected:
 };
 
 // Ground distance in metres between two points given in radians (local approximation).
-double Metres(double lon1, double lat1, double lon2, double lat2) {
-    return 6378000 * std::hypot((lon1 - lon2) * std::cos(lat1), lat1 - lat2);
-}
 
 // EPSG guidance note 7-2, Hotine oblique Mercator example: Timbalai 1948 / RSO Borneo (m),
 // 5d23'14.1129"N 115d48'19.8196"E -> 679245.73 E, 596562.78 N, in variant A (false easting
@@ -55,11 +34,11 @@ double Metres(double lon1, double lat1, double lon2, double lat2) {
 // printed to the centimetre, which places variant B 5 mm off the printed point).
 TEST_F(ObliqueMercator, GuidanceNoteExamples) {
     const double lonC = 115 * kDegree, latC = 4 * kDegree, kC = 0.99984;
-    const double alphaC = Dms(53, 18, 56.9537), gammaC = Dms(53, 7, 48.3685);
+    const double alphaC = fixture::Dms(53, 18, 56.9537), gammaC = fixture::Dms(53, 7, 48.3685);
     const CHotineObliqueMercator variantA(m_everest, lonC, latC, kC, 0, 0, alphaC, gammaC);
     const CObliqueMercator variantB(m_everest, lonC, latC, kC, 590476.87, 442857.65, alphaC,
                                     gammaC);
-    const double lon = Dms(115, 48, 19.8196), lat = Dms(5, 23, 14.1129);
+    const double lon = fixture::Dms(115, 48, 19.8196), lat = fixture::Dms(5, 23, 14.1129);
     for (const CProjection* p :
          {static_cast<const CProjection*>(&variantA), static_cast<const CProjection*>(&variantB)}) {
         double x = 0, y = 0;
@@ -68,7 +47,7 @@ TEST_F(ObliqueMercator, GuidanceNoteExamples) {
         EXPECT_NEAR(y, 596562.78, 0.006);
         double lonBack = 0, latBack = 0;
         EXPECT_EQ(p->UnProject(679245.73, 596562.78, lonBack, latBack), 1);
-        EXPECT_LT(Metres(lonBack, latBack, lon, lat), 0.006);
+        EXPECT_LT(fixture::GroundMetres(lonBack, latBack, lon, lat), 0.006);
     }
 }
 
@@ -184,29 +163,29 @@ TEST_F(ObliqueMercator, PointsNinetyDegreesFromTheInitialLineGoToInfinity) {
 // parameter codes, in the argument order centre longitude, latitude, scale, false easting and
 // northing, azimuth, rectified grid angle.
 TEST_F(ObliqueMercator, FactoryArguments) {
-    const double alphaC = Dms(53, 18, 56.9537), gammaC = Dms(53, 7, 48.3685);
-    const std::unique_ptr<CProjection> built[] = {Built(6, m_everest,
-                                                        {{8813, alphaC},
-                                                         {8811, 4 * kDegree},
-                                                         {8812, 115 * kDegree},
-                                                         {8814, gammaC},
-                                                         {8815, 0.99984},
-                                                         {8806, 0},
-                                                         {8807, 0}}),
-                                                  Built(5, m_everest,
-                                                        {{8817, 442857.65},
-                                                         {8816, 590476.87},
-                                                         {8815, 0.99984},
-                                                         {8814, gammaC},
-                                                         {8813, alphaC},
-                                                         {8812, 115 * kDegree},
-                                                         {8811, 4 * kDegree}})};
+    const double alphaC = fixture::Dms(53, 18, 56.9537), gammaC = fixture::Dms(53, 7, 48.3685);
+    const std::unique_ptr<CProjection> built[] = {fixture::Built(6, m_everest,
+                                                                 {{8813, alphaC},
+                                                                  {8811, 4 * kDegree},
+                                                                  {8812, 115 * kDegree},
+                                                                  {8814, gammaC},
+                                                                  {8815, 0.99984},
+                                                                  {8806, 0},
+                                                                  {8807, 0}}),
+                                                  fixture::Built(5, m_everest,
+                                                                 {{8817, 442857.65},
+                                                                  {8816, 590476.87},
+                                                                  {8815, 0.99984},
+                                                                  {8814, gammaC},
+                                                                  {8813, alphaC},
+                                                                  {8812, 115 * kDegree},
+                                                                  {8811, 4 * kDegree}})};
     EXPECT_NE(dynamic_cast<CHotineObliqueMercator*>(built[0].get()), nullptr);
     EXPECT_NE(dynamic_cast<CObliqueMercator*>(built[1].get()), nullptr);
     for (const auto& p : built) {
         ASSERT_NE(p, nullptr);
         double x, y;
-        p->Project(Dms(115, 48, 19.8196), Dms(5, 23, 14.1129), x, y);
+        p->Project(fixture::Dms(115, 48, 19.8196), fixture::Dms(5, 23, 14.1129), x, y);
         EXPECT_NEAR(x, 679245.73, 0.006);
         EXPECT_NEAR(y, 596562.78, 0.006);
     }

@@ -14,24 +14,6 @@ const double kDegree = fixture::kDegree;
 const double kPi = 3.141592653589793;
 const int kWgs84 = 2; // row of the fixture
 
-double Dms(double d, double m, double s) {
-    return (d + m / 60 + s / 3600) * kDegree;
-}
-
-// The projection the factory builds for a method number, an ellipsoid row and parameters.
-std::unique_ptr<CProjection> Built(int number, int ellipsoid,
-                                   std::initializer_list<fixture::Parameter> parameters) {
-    KQCRSystem r;
-    gx::InitCRSystem(&r, 3, 1.0);
-    r.iProjection = number;
-    r.iEllipsoidIndex = ellipsoid;
-    for (const fixture::Parameter& p : parameters) {
-        r.aiParameterCodes[r.iNumParameters] = p.code;
-        r.adParameterValues[r.iNumParameters++] = p.value;
-    }
-    return std::unique_ptr<CProjection>(gx::CreateProjection(&r));
-}
-
 class Stereographic : public fixture::ReferenceData {
 protected:
     void SetUp() override {
@@ -52,8 +34,8 @@ protected:
 // - Polar Stereographic (variant C): Petrels 1972 / Terre Adelie Polar Stereographic,
 //   66d36'18.820"S 140d04'17.040"E -> 303169.52 E, 244055.72 N.
 TEST_F(Stereographic, GuidanceNoteExamples) {
-    const CObliqueStereographic rdNew(m_bessel, Dms(5, 23, 15.5), Dms(52, 9, 22.178), 0.9999079,
-                                      155000, 463000);
+    const CObliqueStereographic rdNew(m_bessel, fixture::Dms(5, 23, 15.5),
+                                      fixture::Dms(52, 9, 22.178), 0.9999079, 155000, 463000);
     const CPolarStereographicA upsNorth(kWgs84, 0, 90 * kDegree, 0.994, 2000000, 2000000);
     const CPolarStereographicB antarctic(kWgs84, 70 * kDegree, -71 * kDegree, 6000000, 6000000);
     const CPolarStereographicC adelie(m_international, 140 * kDegree, -67 * kDegree, 300000,
@@ -65,7 +47,8 @@ TEST_F(Stereographic, GuidanceNoteExamples) {
         {&rdNew, 6 * kDegree, 53 * kDegree, 196105.283, 557057.739, 0.0006},
         {&upsNorth, 44 * kDegree, 73 * kDegree, 3320416.75, 632668.43, 0.006},
         {&antarctic, 120 * kDegree, -75 * kDegree, 7255380.79, 7053389.56, 0.006},
-        {&adelie, Dms(140, 4, 17.04), -Dms(66, 36, 18.82), 303169.52, 244055.72, 0.006},
+        {&adelie, fixture::Dms(140, 4, 17.04), -fixture::Dms(66, 36, 18.82), 303169.52, 244055.72,
+         0.006},
     };
     for (const Case& c : cases) {
         double x = 0, y = 0, lon = 0, lat = 0;
@@ -174,15 +157,15 @@ TEST_F(Stereographic, PolarVariantCFalseOrigin) {
 // the longitude difference by n before use, so lon + 2 pi is another point; the polar
 // projections use it only through sine and cosine. UnProject gives longitudes in [-pi, pi].
 TEST_F(Stereographic, OriginAndLongitudes) {
-    const CObliqueStereographic oblique(m_bessel, Dms(5, 23, 15.5), Dms(52, 9, 22.178), 0.9999079,
-                                        155000, 463000);
+    const CObliqueStereographic oblique(m_bessel, fixture::Dms(5, 23, 15.5),
+                                        fixture::Dms(52, 9, 22.178), 0.9999079, 155000, 463000);
     double x, y, lon, lat;
-    oblique.Project(Dms(5, 23, 15.5), Dms(52, 9, 22.178), x, y);
+    oblique.Project(fixture::Dms(5, 23, 15.5), fixture::Dms(52, 9, 22.178), x, y);
     EXPECT_NEAR(x, 155000, 1e-6);
     EXPECT_NEAR(y, 463000, 1e-6);
     oblique.UnProject(155000, 463000, lon, lat);
-    EXPECT_NEAR(lon, Dms(5, 23, 15.5), 1e-15);
-    EXPECT_NEAR(lat, Dms(52, 9, 22.178), 1e-15);
+    EXPECT_NEAR(lon, fixture::Dms(5, 23, 15.5), 1e-15);
+    EXPECT_NEAR(lat, fixture::Dms(52, 9, 22.178), 1e-15);
     for (double pole : {1.0, -1.0}) { // the isometric latitude is infinite there
         oblique.Project(0, pole * kPi / 2, x, y);
         oblique.UnProject(x, y, lon, lat);
@@ -210,21 +193,23 @@ TEST_F(Stereographic, FactoryArguments) {
         std::unique_ptr<CProjection> p;
         double lon, lat, x, y; // radians, metres
     } cases[] = {
-        {Built(12, m_bessel,
-               {{8807, 463000},
-                {8806, 155000},
-                {8805, 0.9999079},
-                {8802, Dms(5, 23, 15.5)},
-                {8801, Dms(52, 9, 22.178)}}),
+        {fixture::Built(12, m_bessel,
+                        {{8807, 463000},
+                         {8806, 155000},
+                         {8805, 0.9999079},
+                         {8802, fixture::Dms(5, 23, 15.5)},
+                         {8801, fixture::Dms(52, 9, 22.178)}}),
          6 * kDegree, 53 * kDegree, 196105.283, 557057.739},
-        {Built(13, kWgs84,
-               {{8807, 2e6}, {8806, 2e6}, {8805, 0.994}, {8802, 0}, {8801, 90 * kDegree}}),
+        {fixture::Built(13, kWgs84,
+                        {{8807, 2e6}, {8806, 2e6}, {8805, 0.994}, {8802, 0}, {8801, 90 * kDegree}}),
          44 * kDegree, 73 * kDegree, 3320416.75, 632668.43},
-        {Built(14, kWgs84, {{8807, 6e6}, {8806, 6e6}, {8833, 70 * kDegree}, {8832, -71 * kDegree}}),
+        {fixture::Built(14, kWgs84,
+                        {{8807, 6e6}, {8806, 6e6}, {8833, 70 * kDegree}, {8832, -71 * kDegree}}),
          120 * kDegree, -75 * kDegree, 7255380.79, 7053389.56},
-        {Built(15, m_international,
-               {{8807, 200000}, {8806, 300000}, {8833, 140 * kDegree}, {8832, -67 * kDegree}}),
-         Dms(140, 4, 17.04), -Dms(66, 36, 18.82), 303169.52, 244055.72},
+        {fixture::Built(
+             15, m_international,
+             {{8807, 200000}, {8806, 300000}, {8833, 140 * kDegree}, {8832, -67 * kDegree}}),
+         fixture::Dms(140, 4, 17.04), -fixture::Dms(66, 36, 18.82), 303169.52, 244055.72},
     };
     for (const Case& c : cases) {
         ASSERT_NE(c.p, nullptr) << c.x;
