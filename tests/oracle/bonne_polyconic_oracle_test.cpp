@@ -14,12 +14,6 @@ using oracle::Group;
 using oracle::kDegree;
 using oracle::Number;
 
-void Print(const char* name, const oracle::Agreement& a) {
-    std::printf("%s: %d systems, %d points, forward %.3g m (EPSG:%d), inverse %.3g m (EPSG:%d)\n",
-                name, a.systems, a.points, a.maxForward, a.worstForwardCode, a.maxInverse,
-                a.worstInverseCode);
-}
-
 std::string OriginAndOffsets(const KQCRSystem& r, const char* latitudeKey, double sign) {
     return std::string(" ") + latitudeKey + "=" + Degrees(r, gx::kGroupOriginLatitude) +
            " +lon_0=" + Degrees(r, gx::kGroupOriginLongitude) +
@@ -39,7 +33,7 @@ TEST(BonnePolyconicOracle, EveryPredefinedAmericanPolyconicSystem) {
         ASSERT_TRUE(proj.Valid());
         oracle::CompareWithProj(system, proj, oracle::GridOverArea(system, 12), agreement);
     }
-    Print("American polyconic", agreement);
+    oracle::Print("American polyconic", agreement);
     EXPECT_GT(agreement.points, 100 * agreement.systems);
     EXPECT_LT(agreement.maxForward, 0.001);
     EXPECT_LT(agreement.maxInverse, 0.001);
@@ -107,8 +101,8 @@ TEST(BonnePolyconicOracle, BonneAndSouthOrientedOnHandMadeRecords) {
                                     bSouth ? south : plain);
         }
     }
-    Print("Bonne", plain);
-    Print("Bonne (south oriented)", south);
+    oracle::Print("Bonne", plain);
+    oracle::Print("Bonne (south oriented)", south);
     // PROJ 9.1's bonne refuses the inverse for southern origins: the inverse of the two
     // southern cases is compared in the next test; the forward is compared here for all four.
     for (const oracle::Agreement* a : {&plain, &south}) {

@@ -37,12 +37,6 @@ bool AzimuthOfNinetyDegrees(const KQCRSystem& r) {
     return std::fabs(Group(r, gx::kGroupAzimuth) - oracle::kPi / 2) < 1e-9;
 }
 
-void Print(const char* name, const oracle::Agreement& a) {
-    std::printf("%s: %d systems, %d points, forward %.3g m (EPSG:%d), inverse %.3g m (EPSG:%d)\n",
-                name, a.systems, a.points, a.maxForward, a.worstForwardCode, a.maxInverse,
-                a.worstInverseCode);
-}
-
 // Systems of a method with an azimuth of 90 degrees at the centre are compared with somerc
 // (omerc evaluates asin g next to g = 1, see below); all others with omerc.
 void CompareMethod(int iMethodCode, bool bVariantA, const char* name, int minSystems) {
@@ -56,7 +50,7 @@ void CompareMethod(int iMethodCode, bool bVariantA, const char* name, int minSys
         ASSERT_TRUE(proj.Valid()) << system.record.iSystemCode;
         oracle::CompareWithProj(system, proj, oracle::GridOverArea(system, 12), agreement);
     }
-    Print(name, agreement);
+    oracle::Print(name, agreement);
     EXPECT_GT(agreement.points, 100 * agreement.systems);
     EXPECT_LT(agreement.maxForward, 0.001);
     EXPECT_LT(agreement.maxInverse, 0.001);
@@ -95,8 +89,8 @@ TEST(ObliqueMercatorOracle, AzimuthOfNinetyDegreesAgainstBothPROJForms) {
                                 oracle::ProjOperation(ObliqueMercatorOf(system.record, false)),
                                 points, withOmerc);
     }
-    Print("Azimuth 90 degrees against somerc", withSomerc);
-    Print("Azimuth 90 degrees against omerc", withOmerc);
+    oracle::Print("Azimuth 90 degrees against somerc", withSomerc);
+    oracle::Print("Azimuth 90 degrees against omerc", withOmerc);
     EXPECT_GE(withSomerc.systems, 5); // the Swiss grids and the Hungarian EOV
     EXPECT_LT(withSomerc.maxForward, 0.001);
     EXPECT_LT(withSomerc.maxInverse, 0.001);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include <gtest/gtest.h>
 #include <proj.h>
 
 #include "geoxform/refdata.h"
@@ -154,6 +155,27 @@ void CompareWithProj(const System& system, const ProjOperation& proj,
         }
         ++agreement.points;
     }
+}
+
+void Print(const char* name, const Agreement& a) {
+    std::printf("%s: %d systems, %d points, forward %.3g m (EPSG:%d), inverse %.3g m (EPSG:%d)\n",
+                name, a.systems, a.points, a.maxForward, a.worstForwardCode, a.maxInverse,
+                a.worstInverseCode);
+}
+
+Agreement CompareEverySystem(int iMethodCode,
+                             const std::function<std::string(const KQCRSystem&)>& definition,
+                             int n) {
+    Agreement agreement;
+    for (const System& system : SystemsOfMethod(iMethodCode)) {
+        const ProjOperation proj(definition(system.record));
+        if (!proj.Valid()) {
+            ADD_FAILURE() << "PROJ refuses " << definition(system.record);
+            continue;
+        }
+        CompareWithProj(system, proj, GridOverArea(system, n), agreement);
+    }
+    return agreement;
 }
 
 } // namespace oracle

@@ -76,6 +76,15 @@ struct Agreement {
 void CompareWithProj(const System& system, const ProjOperation& proj,
                      const std::vector<std::pair<double, double>>& points, Agreement& agreement);
 
+// Prints a method's agreement on one line: systems, points, the largest differences and where.
+void Print(const char* name, const Agreement& agreement);
+
+// Every predefined system of the method against the PROJ operation the definition builds from
+// its record, on an n x n grid over each area of use.
+Agreement CompareEverySystem(int iMethodCode,
+                             const std::function<std::string(const KQCRSystem&)>& definition,
+                             int n = 12);
+
 } // namespace oracle
 
 #endif

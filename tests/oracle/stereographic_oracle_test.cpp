@@ -11,12 +11,6 @@ using oracle::Degrees;
 using oracle::Group;
 using oracle::Number;
 
-void Print(const char* name, const oracle::Agreement& a) {
-    std::printf("%s: %d systems, %d points, forward %.3g m (EPSG:%d), inverse %.3g m (EPSG:%d)\n",
-                name, a.systems, a.points, a.maxForward, a.worstForwardCode, a.maxInverse,
-                a.worstInverseCode);
-}
-
 std::string Offsets(const KQCRSystem& r, double fn) {
     return " +x_0=" + Number(Group(r, gx::kGroupFalseEasting)) + " +y_0=" + Number(fn) + " " +
            oracle::EllipsoidArgs(r);
@@ -61,15 +55,9 @@ std::string PolarCOf(const KQCRSystem& r) {
 // (latitudes short of the opposite pole, which has no image).
 void CompareMethod(int iMethodCode, std::string (*definition)(const KQCRSystem&), const char* name,
                    int minSystems) {
-    const std::vector<oracle::System> systems = oracle::SystemsOfMethod(iMethodCode);
-    ASSERT_GE(static_cast<int>(systems.size()), minSystems);
-    oracle::Agreement agreement;
-    for (const oracle::System& system : systems) {
-        const oracle::ProjOperation proj(definition(system.record));
-        ASSERT_TRUE(proj.Valid()) << system.record.iSystemCode;
-        oracle::CompareWithProj(system, proj, oracle::GridOverArea(system, 12), agreement);
-    }
-    Print(name, agreement);
+    const oracle::Agreement agreement = oracle::CompareEverySystem(iMethodCode, definition);
+    ASSERT_GE(agreement.systems, minSystems);
+    oracle::Print(name, agreement);
     EXPECT_GT(agreement.points, 100 * agreement.systems);
     EXPECT_LT(agreement.maxForward, 0.001);
     EXPECT_LT(agreement.maxInverse, 0.001);
