@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config python3 zlib1g-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libpolyclipping-dev libproj-dev proj-data)
+          libbenchmark-dev libpolyclipping-dev libproj-dev proj-data locales)
 
 install_missing() {
     local missing=()
@@ -44,6 +44,14 @@ clipper_source() {
     echo "$(cd "$dir"/libpolyclipping-*/cpp && pwd)"
 }
 
+# A locale with a decimal comma, so that the tests of locale-independent number text run.
+comma_locale() {
+    locale -a 2>/dev/null | grep -qi '^de_DE.utf-\?8$' && return 0
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo localedef -i de_DE -c -f UTF-8 de_DE.UTF-8 || true
+}
+
 build() { # build directory, extra CMake options...
     local dir=$1
     shift
@@ -59,11 +67,13 @@ demo)
     ;;
 test)
     install_missing
+    comma_locale
     build build -DGEOXFORM_WERROR=ON
     ctest --test-dir build --output-on-failure -j"$(nproc)"
     ;;
 asan)
     install_missing
+    comma_locale
     build build-asan -DGEOXFORM_WERROR=ON -DGEOXFORM_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
