@@ -2,6 +2,7 @@
 #ifndef GEOXFORM_TEST_SUPPORT_H
 #define GEOXFORM_TEST_SUPPORT_H
 
+#include <clocale>
 #include <string>
 
 #include "geoxform/defs.h"
@@ -30,6 +31,20 @@ inline std::string Narrow(const KQWCHAR* psz) {
         }
     }
     return s;
+}
+
+// Switches a locale category to one whose decimal separator is a comma (POSIX and Windows
+// names), keeping the previous locale's name in previous; false when the system has none.
+inline bool UseCommaLocale(int category, std::string& previous) {
+    const char* current = std::setlocale(category, nullptr);
+    previous = current != nullptr ? current : "C";
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE", "fr_FR",
+                             "German_Germany.1252", "de-DE"}) {
+        if (std::setlocale(category, name) != nullptr && *std::localeconv()->decimal_point == ',')
+            return true;
+    }
+    std::setlocale(category, previous.c_str());
+    return false;
 }
 
 // Creates the reference arrays and the per-thread table without loading any data file, so

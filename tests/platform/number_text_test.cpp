@@ -68,9 +68,8 @@ TEST(NumberText, FormatFloatCutsButReportsTheFullLength) {
 }
 
 TEST(NumberText, FormatIgnoresTheHostsLocale) {
-    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = previous != nullptr ? previous : "C";
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no German locale";
+    std::string saved;
+    if (!UseCommaLocale(LC_NUMERIC, saved)) GTEST_SKIP() << "no locale with a decimal comma";
     gx::FloatFormat format;
     format.iPrecision = 2;
     EXPECT_EQ(Format(1.5, format), "1.50");

@@ -350,12 +350,8 @@ TEST_F(ValueTextTest, LocalisedStrings) {
 }
 
 TEST_F(ValueTextTest, APointWhateverTheHostsLocale) {
-    const char* previous = std::setlocale(LC_ALL, nullptr);
-    const std::string saved = previous != nullptr ? previous : "C";
-    const char* comma = nullptr;
-    for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "de_DE", "fr_FR"})
-        if ((comma = std::setlocale(LC_ALL, name)) != nullptr) break;
-    if (comma == nullptr) GTEST_SKIP() << "no locale with a decimal comma";
+    std::string saved;
+    if (!UseCommaLocale(LC_ALL, saved)) GTEST_SKIP() << "no locale with a decimal comma";
     EXPECT_EQ(Print(1234.5678, 0, 2), KQ_T("1234.57"));
     EXPECT_EQ(Print(0.5, CS_DMS | CS_LONGITUDE, 2), KQ_T("28\u00B038'52.40\"E"));
     double value = 0;
