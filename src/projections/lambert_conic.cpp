@@ -56,7 +56,7 @@ double LatitudeOfConformalT(double t, double e) {
     double sinPhi = SinOfConformalT(t);
     double change = 1000;
     for (int i = 0; i < kMaxLatitudeSteps && !(change <= kTolerance); ++i) {
-        const double u = t * std::exp(-e * gx::EccentricAtanh(e * sinPhi));
+        const double u = t * gx::SmallExp(-e * gx::EccentricAtanh(e * sinPhi));
         const double phiNew = kHalfPi - 2 * std::atan(u);
         change = std::fabs(phi - phiNew) / std::fabs(phiNew);
         phi = phiNew;

@@ -34,6 +34,17 @@ inline double EccentricAtanh(double x) {
     return x * (low + x8 * high);
 }
 
+// exp y for the small exponents of the eccentricity factors (|y| <= 0.02, that is e sin phi up
+// to about 0.14 for terrestrial ellipsoids) by its Taylor series to y^9, whose first omitted
+// term is below 1e-23 relative; by the exponential function beyond.
+inline double SmallExp(double y) {
+    if (std::fabs(y) > 0.02) return std::exp(y);
+    const double y2 = y * y, y4 = y2 * y2, y8 = y4 * y4;
+    const double low = (1 + y) + y2 * (1.0 / 2 + y * (1.0 / 6));
+    const double high = (1.0 / 24 + y * (1.0 / 120)) + y2 * (1.0 / 720 + y * (1.0 / 5040));
+    return low + y4 * high + y8 * (1.0 / 40320 + y * (1.0 / 362880));
+}
+
 // Isometric latitude from sin phi: psi = atanh(sin phi) - e atanh(e sin phi) = -ln t(phi), so
 // that t(phi)^k = exp(-k psi) takes one exponential.
 inline double IsometricLatitude(double sinPhi, double e) {
@@ -50,7 +61,7 @@ inline double IsometricLatitude(double sinPhi, double cosPhi, double e) {
 // and the eccentricity factor exp(e atanh(e sin phi)). t(-phi), the south-pole form of the
 // polar stereographic projections, is ConformalT(-sin phi, cos phi, e).
 inline double ConformalT(double sinPhi, double cosPhi, double e) {
-    return cosPhi / (1 + sinPhi) * std::exp(e * EccentricAtanh(e * sinPhi));
+    return cosPhi / (1 + sinPhi) * SmallExp(e * EccentricAtanh(e * sinPhi));
 }
 
 // Geodetic latitude of the conformal latitude chi = pi/2 - 2 atan t (t = t(phi)) by the
