@@ -78,10 +78,11 @@ CPolarStereographicB::CPolarStereographicB(int nEllipsoid, double dLon0, double 
     : CMapProjection(nEllipsoid), m_dLon0(dLon0), m_dLatStd(dLatStd), m_dK0(0),
       m_dFalseEasting(dFalseEasting), m_dFalseNorthing(dFalseNorthing),
       m_dEccFactor(EccentricityFactor(m_dE)) {
-    const double s = std::sin(dLatStd);
-    const double mc = std::cos(dLatStd) / std::sqrt(1 - m_dE2 * s * s);
+    const double mc = gx::ParallelRadius(dLatStd, m_dE2);
     const double tc = PoleT(dLatStd > 0, dLatStd, m_dE);
-    m_dK0 = mc * m_dEccFactor / (2 * tc); // at a pole mc and tc are both ~0: their quotient
+    // With the standard parallel at the pole mc and tc both come out tiny (cos of the double
+    // nearest pi/2) and their quotient stays near its limit.
+    m_dK0 = mc * m_dEccFactor / (2 * tc);
 }
 
 int CPolarStereographicB::Project(double dLongitude, double dLatitude, double& dX,
@@ -106,8 +107,7 @@ CPolarStereographicC::CPolarStereographicC(int nEllipsoid, double dLon0, double 
                                            double dEastingF, double dNorthingF)
     : CMapProjection(nEllipsoid), m_dLon0(dLon0), m_dLatStd(dLatStd), m_dFalseEasting(dEastingF),
       m_dFalseNorthing(dNorthingF) {
-    const double s = std::sin(dLatStd);
-    m_dRhoF = m_dA * std::cos(dLatStd) / std::sqrt(1 - m_dE2 * s * s);
+    m_dRhoF = m_dA * gx::ParallelRadius(dLatStd, m_dE2);
     m_dTF = PoleT(dLatStd > 0, dLatStd, m_dE);
 }
 
