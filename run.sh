@@ -11,7 +11,7 @@ cd "$(dirname "$0")"
 packages=(cmake ninja-build g++ pkg-config python3 zlib1g-dev libgtest-dev libgmock-dev
           libbenchmark-dev libpolyclipping-dev libproj-dev proj-data locales)
 
-install_missing() {
+install_missing() { # extra apt-get options...
     local missing=()
     for p in "${packages[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -20,7 +20,7 @@ install_missing() {
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$@" "${missing[@]}"
 }
 
 windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64
@@ -61,31 +61,31 @@ build() { # build directory, extra CMake options...
 
 case "${1:-}" in
 demo)
-    install_missing
+    install_missing --no-install-recommends
     build build
     tools/demo.sh build/bin
     ;;
 test)
-    install_missing
+    install_missing --no-install-recommends
     comma_locale
     build build -DGEOXFORM_WERROR=ON
     ctest --test-dir build --output-on-failure -j"$(nproc)"
     ;;
 asan)
-    install_missing
+    install_missing --no-install-recommends
     comma_locale
     build build-asan -DGEOXFORM_WERROR=ON -DGEOXFORM_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
     ;;
 bench)
-    install_missing
+    install_missing --no-install-recommends
     build build-bench -DGEOXFORM_BENCH=ON -DGEOXFORM_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
     build-bench/bin/bench_report
     ;;
 windows)
     packages+=("${windows_packages[@]}")
-    install_missing
+    install_missing # Wine with the packages it recommends, as it was measured to work
     build build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DGEOXFORM_WERROR=ON \
         -DGEOXFORM_CLIPPER_SOURCE="$(clipper_source)"
     # Wine headless in a scratch prefix; LC_ALL=C.UTF-8 gives code page 1252 and lets Wine
