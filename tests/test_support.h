@@ -10,6 +10,15 @@
 
 using KqString = std::basic_string<KQWCHAR>;
 
+// The angle constants and the WGS 84 ellipsoid every test uses, written out here rather than
+// taken from the library, so that a fault in the library's own constants shows.
+namespace testconst {
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kDegree = kPi / 180;
+constexpr double kWgs84A = 6378137.0;
+constexpr double kWgs84InvF = 298.257223563;
+} // namespace testconst
+
 // UTF-16 text of an ASCII string.
 inline KqString Kq(const char* psz) {
     KqString s;
