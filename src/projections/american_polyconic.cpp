@@ -5,13 +5,7 @@
 
 #include <cmath>
 
-#include "projections/series.h"
-
-namespace {
-
-const double kPi = 3.14159265358979323846;
-
-} // namespace
+#include "projections/geodesy.h"
 
 CAmericanPolyconic::CAmericanPolyconic(int nEllipsoid, double dLon0, double dLat0,
                                        double dFalseEasting, double dFalseNorthing)
@@ -19,20 +13,18 @@ CAmericanPolyconic::CAmericanPolyconic(int nEllipsoid, double dLon0, double dLat
       m_dFalseNorthing(dFalseNorthing), m_dM0(dLat0 == 0 ? 0 : MDist(dLat0)) {}
 
 int CAmericanPolyconic::Project(double dLongitude, double dLatitude, double& dX, double& dY) const {
-    double dLambda = dLongitude - m_dLon0; // one 2 pi step each way at most
-    if (dLambda < -kPi) dLambda += 2 * kPi;
-    if (dLambda > kPi) dLambda -= 2 * kPi;
+    const double dLambda = gx::FoldLongitudeOnce(dLongitude - m_dLon0);
     if (std::fabs(dLatitude) < 1e-16) { // the equator: a straight line
         dX = m_dFalseEasting + m_dA * dLambda;
         dY = m_dFalseNorthing - m_dM0;
         return 1;
     }
     const double s = std::sin(dLatitude), c = std::cos(dLatitude);
-    const double nuCot = m_dA / std::sqrt(1 - m_dE2 * s * s) * c / s; // nu / tan phi
+    const double nuCot = gx::PrimeVerticalRadius(m_dA, m_dE2, s) * c / s; // nu / tan phi
     // sin L and 1 - cos L = 2 sin^2(L/2) from the sine and cosine of L/2.
     const double half = dLambda * s * 0.5;
     const double sh = std::sin(half), ch = std::cos(half);
-    const double arc = gx::MeridianArc(m_dA, m_adMDist, dLatitude, 2 * s * c, (c - s) * (c + s));
+    const double arc = gx::MeridianArcSinCos(m_dA, m_adMDist, dLatitude, s, c);
     dX = m_dFalseEasting + nuCot * 2 * sh * ch;
     dY = m_dFalseNorthing + (arc - m_dM0) + nuCot * 2 * sh * sh;
     return 1;
@@ -67,12 +59,7 @@ int CAmericanPolyconic::UnProject(double dX, double dY, double& dLongitude,
             ((C * Ma + 1) * A - Ma - 0.5 * (Ma * Ma + B) * C) / ((A - Ma) * J + H - Mn);
         phi -= delta;
         dLatitude = phi;
-        if (std::fabs(delta) < 0.01) {
-            gx::AddSmallAngle(s, c, -delta);
-        } else {
-            s = std::sin(phi);
-            c = std::cos(phi);
-        }
+        gx::StepSinCos(phi, delta, s, c);
         // Relative change at most 1e-15; a NaN ends the iteration too.
         if (!(std::fabs(delta) > 1e-15 * std::fabs(phi))) break;
     }

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "projections/series.h"
+#include "projections/geodesy.h"
 
 namespace {
 
@@ -27,8 +27,8 @@ int CCassiniSoldner::Project(double dLongitude, double dLatitude, double& dX, do
     const double A = dLambda * c;
     const double T = tanPhi * tanPhi;
     const double C = m_dEp2 * c * c;
-    const double M = gx::MeridianArc(m_dA, m_adMDist, dLatitude, 2 * s * c, (c - s) * (c + s));
-    const double nu = m_dA / std::sqrt(1 - m_dE2 * s * s);
+    const double M = gx::MeridianArcSinCos(m_dA, m_adMDist, dLatitude, s, c);
+    const double nu = gx::PrimeVerticalRadius(m_dA, m_dE2, s);
     const double A2 = A * A;
     const double X = A - T * A2 * A * kSixth - (8 - T + 8 * C) * T * A2 * A2 * A * k1Over120;
     const double Y = A2 * 0.5 + (5 - T + 6 * C) * A2 * A2 * k1Over24;
@@ -40,10 +40,9 @@ int CCassiniSoldner::Project(double dLongitude, double dLatitude, double& dX, do
 int CCassiniSoldner::UnProject(double dX, double dY, double& dLongitude, double& dLatitude) const {
     // The footpoint latitude phi1 of MDistInv, with its sine and cosine.
     const double M1 = dY - m_dFalseNorthing + m_dM0;
-    const gx::LatitudeSinCos foot =
-        gx::FootpointLatitude(m_dA, m_dE2, m_adMDist, m_adMDistInv, M1 / (m_dA * m_adMDist[0]), M1);
+    const gx::LatitudeSinCos foot = gx::FootpointLatitude(m_dA, m_dE2, m_adMDist, m_adMDistInv, M1);
     const double w = 1 - m_dE2 * foot.s * foot.s;
-    const double nu1 = m_dA / std::sqrt(w);
+    const double nu1 = gx::PrimeVerticalRadius(m_dA, m_dE2, foot.s);
     const double nuOverRho1 = w / (1 - m_dE2);
     const double tan1 = foot.s / foot.c;
     const double T1 = tan1 * tan1;

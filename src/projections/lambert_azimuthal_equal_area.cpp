@@ -4,15 +4,15 @@
 
 #include <cmath>
 
-#include "projections/latitude_functions.h"
+#include "projections/geodesy.h"
 
 CLambertAzimuthalEqualArea::CLambertAzimuthalEqualArea(int nEllipsoid, double dLon0, double dLat0,
                                                        double dFalseEasting, double dFalseNorthing)
     : CMapProjection(nEllipsoid), m_dLon0(dLon0), m_dLat0(dLat0), m_dFalseEasting(dFalseEasting),
       m_dFalseNorthing(dFalseNorthing) {
     const double e = m_dE, e2 = m_dE2;
-    m_dQp = gx::AuthalicQ(1.5707963267948966, e, e2);
-    const double q0 = gx::AuthalicQ(dLat0, e, e2);
+    m_dQp = gx::AuthalicQ(1, e, e2);
+    const double q0 = gx::AuthalicQ(std::sin(dLat0), e, e2);
     // cos beta0 = sqrt(1 - (q0 / qP)^2) through qP - |q0|, formed without cancellation: next
     // to a pole both m(phi0) and cos beta0 vanish, and asin(q0 / qP) would leave cos beta0 as
     // a rounding residue (at phi0 = 90 degrees D would come out 0.45 % too large instead of
@@ -22,16 +22,16 @@ CLambertAzimuthalEqualArea::CLambertAzimuthalEqualArea(int nEllipsoid, double dL
     const double s = std::fabs(std::sin(dLat0)), c = std::cos(dLat0);
     const double oneMinusS = c * c / (1 + s);
     const double qDiff = oneMinusS * (1 + e2 * s) / (1 - e2 * s * s) +
-                         (1 - e2) * gx::EccentricAtanh(e * oneMinusS / (1 - e2 * s)) / e;
+                         (1 - e2) * std::atanh(e * oneMinusS / (1 - e2 * s)) / e;
     const double qCos = std::sqrt(qDiff * (m_dQp + std::fabs(q0))); // qP cos beta0
     m_dBeta0 = std::atan2(q0, qCos);                                // asin(q0 / qP)
     m_dRq = m_dA * std::sqrt(m_dQp * 0.5);
-    m_dD = m_dA * gx::ParallelRadius(dLat0, e2) / (m_dRq * (qCos / m_dQp));
+    m_dD = m_dA * gx::ParallelRadius(std::sin(dLat0), c, e2) / (m_dRq * (qCos / m_dQp));
 }
 
 int CLambertAzimuthalEqualArea::Project(double dLongitude, double dLatitude, double& dX,
                                         double& dY) const {
-    const double sinBeta = gx::AuthalicQOfSin(std::sin(dLatitude), m_dE, m_dE2) / m_dQp;
+    const double sinBeta = gx::AuthalicQ(std::sin(dLatitude), m_dE, m_dE2) / m_dQp;
     const double cosBeta = std::sqrt((1 - sinBeta) * (1 + sinBeta)); // beta = asin(q / qP)
     const double sinB0 = std::sin(m_dBeta0), cosB0 = std::cos(m_dBeta0);
     const double dLambda = dLongitude - m_dLon0; // only through its sine and cosine

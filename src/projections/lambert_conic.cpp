@@ -5,11 +5,10 @@
 
 #include <cmath>
 
-#include "projections/latitude_functions.h"
+#include "projections/geodesy.h"
 
 namespace {
 
-const double kHalfPi = 1.5707963267948966;
 // The Belgian rotation, 29.2985 seconds of arc.
 const double kBelgianRotation = 0.0001420431363598774;
 // The latitude iteration of the inverse: at most this many steps, until the relative change is
@@ -22,12 +21,17 @@ const double kTolerance = 1e-15;
 struct TwoParallelCone {
     double n, F, rF;
     TwoParallelCone(double a, double e, double e2, double latF, double lat1, double lat2) {
-        const double m1 = gx::ParallelRadius(lat1, e2), m2 = gx::ParallelRadius(lat2, e2);
-        const double t1 = gx::ConformalT(lat1, e), t2 = gx::ConformalT(lat2, e);
-        const double tF = gx::ConformalT(latF, e);
+        const double m1 = M(lat1, e2), m2 = M(lat2, e2);
+        const double t1 = T(lat1, e), t2 = T(lat2, e);
         n = (std::log(m1) - std::log(m2)) / (std::log(t1) - std::log(t2));
         F = m1 / (std::pow(t1, n) * n);
-        rF = std::pow(tF, n) * (a * F);
+        rF = std::pow(T(latF, e), n) * (a * F);
+    }
+    static double M(double phi, double e2) {
+        return gx::ParallelRadius(std::sin(phi), std::cos(phi), e2);
+    }
+    static double T(double phi, double e) {
+        return gx::ConformalT(std::sin(phi), std::cos(phi), e);
     }
 };
 
@@ -52,12 +56,12 @@ double SinOfConformalT(double u) {
 // exp(-e atanh(e sin phi)) and sin phi from the tangent of the step, so that a step costs one
 // exponential and one arctangent.
 double LatitudeOfConformalT(double t, double e) {
-    double phi = kHalfPi - 2 * std::atan(t);
+    double phi = gx::kHalfPi - 2 * std::atan(t);
     double sinPhi = SinOfConformalT(t);
     double change = 1000;
     for (int i = 0; i < kMaxLatitudeSteps && !(change <= kTolerance); ++i) {
         const double u = t * gx::SmallExp(-e * gx::EccentricAtanh(e * sinPhi));
-        const double phiNew = kHalfPi - 2 * std::atan(u);
+        const double phiNew = gx::kHalfPi - 2 * std::atan(u);
         change = std::fabs(phi - phiNew) / std::fabs(phiNew);
         phi = phiNew;
         sinPhi = SinOfConformalT(u);
@@ -71,8 +75,8 @@ CLambertConicalSP1::CLambertConicalSP1(int nEllipsoid, double dLon0, double dLat
                                        double dFalseEasting, double dFalseNorthing)
     : CMapProjection(nEllipsoid), m_dLon0(dLon0), m_dLat0(dLat0), m_dK0(dK0),
       m_dFalseEasting(dFalseEasting), m_dFalseNorthing(dFalseNorthing), m_dN(std::sin(dLat0)) {
-    const double t0n = std::pow(gx::ConformalT(dLat0, m_dE), m_dN);
-    m_dConeF = gx::ParallelRadius(dLat0, m_dE2) / (m_dN * t0n);
+    const double t0n = std::pow(TwoParallelCone::T(dLat0, m_dE), m_dN);
+    m_dConeF = TwoParallelCone::M(dLat0, m_dE2) / (m_dN * t0n);
     m_dR0 = t0n * (m_dConeF * m_dA) * dK0;
 }
 

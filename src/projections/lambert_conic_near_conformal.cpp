@@ -3,11 +3,10 @@
 #include <cmath>
 
 #include "geoxform/lambert_conic.h"
+#include "projections/geodesy.h"
 
 namespace {
 
-const double kDegreesPerRadian = 57.29577951308232;
-const double kRadiansPerDegree = 0.017453292519943295;
 const double kTolerance = 1e-15;
 // The two iterations of the inverse have no bound of their own in the method; each stops after
 // this many steps, which terrestrial ellipsoids never reach: Newton's steps on the cubic need at
@@ -28,13 +27,11 @@ CLambertConicNearConformal::CLambertConicNearConformal(int nEllipsoid, double dL
     const double a = m_dA, f = m_dF, e2 = m_dE2;
     const double n = f / (2 - f); // the third flattening, not a cone constant
     const double s0 = std::sin(dLat0);
-    const double w = 1 - e2 * s0 * s0;
-    const double nu0 = a / std::sqrt(w);
-    const double rho0 = a * (1 - e2) / (w * std::sqrt(w));
+    const double nu0 = gx::PrimeVerticalRadius(a, e2, s0);
+    const double rho0 = gx::MeridianRadius(a, e2, s0);
     const double n2 = n * n;
     m_dCubicA = 1 / (6 * rho0 * nu0);
-    m_dArcA =
-        a * ((1 - n) + n2 * (5 * (1 - n) / 4 + 81 * n2 * (1 - n) / 64)) * 3.141592653589793 / 180;
+    m_dArcA = a * ((1 - n) + n2 * (5 * (1 - n) / 4 + 81 * n2 * (1 - n) / 64)) * gx::kDegree;
     m_dArcB = 3 * a * n * ((1 - n) + n2 * (7 * (1 - n) / 8 + 55 * n2 / 64)) / 2;
     m_dArcC = 15 * a * n2 * ((1 - n) + 3 * n2 * (1 - n) / 4) / 16;
     m_dArcD = 35 * a * n2 * n * ((1 - n) + 11 * n2 / 16) / 48;
@@ -49,7 +46,7 @@ double CLambertConicNearConformal::Arc(double dPhi) const {
     const double s2 = std::sin(2 * dPhi), c2 = std::cos(2 * dPhi);
     const double sines = -m_dArcB + m_dArcD +
                          c2 * (2 * m_dArcC - 4 * m_dArcE + c2 * (-4 * m_dArcD + c2 * 8 * m_dArcE));
-    return m_dArcA * dPhi * kDegreesPerRadian + s2 * sines;
+    return m_dArcA * dPhi * gx::kDegreesPerRadian + s2 * sines;
 }
 
 int CLambertConicNearConformal::Project(double dLongitude, double dLatitude, double& dX,
@@ -84,10 +81,10 @@ int CLambertConicNearConformal::UnProject(double dX, double dY, double& dLongitu
     }
 
     // The latitude whose arc value is M + s0, by steps of the arc's difference over A'.
-    double phi = m_dLat0 + M / m_dArcA * kRadiansPerDegree;
+    double phi = m_dLat0 + M / m_dArcA * gx::kDegree;
     change = 1;
     for (int i = 0; i < kMaxSteps && change > kTolerance; ++i) {
-        const double phiNew = phi + ((M + m_dS0) - Arc(phi)) / m_dArcA * kRadiansPerDegree;
+        const double phiNew = phi + ((M + m_dS0) - Arc(phi)) / m_dArcA * gx::kDegree;
         change = std::fabs(phiNew - phi) / std::fabs(phiNew);
         phi = phiNew;
     }

@@ -4,13 +4,14 @@
 #include <cmath>
 
 #include "geoxform/refdata.h"
-#include "projections/series.h"
+#include "projections/geodesy.h"
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
-const double kHalfPi = kPi / 2;
-const double kTwoPi = 2 * kPi;
+// Number of coefficients of each stored series.
+const int kConfLatTerms = 4;   // c0..c3
+const int kMDistSineTerms = 7; // d1..d7 (d0 is the factor of phi)
+const int kMDistInvTerms = 7;  // g0..g6
 
 // Conformal to geodetic latitude (Snyder, Map Projections: A Working Manual, eq. 3-5, carried
 // to e^8): k_j = e^(2j) * polynomial in e^2.
@@ -117,7 +118,7 @@ CMapProjection::CMapProjection(int nEllipsoid)
 
     const double conf[4] = {e2 * Poly(kConfLatK1, e2), m_dE4 * Poly(kConfLatK2, e2),
                             m_dE4 * e2 * Poly(kConfLatK3, e2), m_dE4 * m_dE4 * kConfLatK4[0]};
-    SineSeriesToCosinePolynomial(conf, gx::kConfLatTerms, m_adConfLat);
+    SineSeriesToCosinePolynomial(conf, kConfLatTerms, m_adConfLat);
 
     double power[8] = {1};
     for (int j = 1; j < 8; ++j)
@@ -130,7 +131,7 @@ CMapProjection::CMapProjection(int nEllipsoid)
                          power[6] * Poly(kMDistT6, e2),
                          -power[7] * kMDistT7};
     m_adMDist[0] = 1 - e2 * Poly(kMDistD0, e2);
-    SineSeriesToCosinePolynomial(t, gx::kMDistSineTerms, m_adMDist + 1);
+    SineSeriesToCosinePolynomial(t, kMDistSineTerms, m_adMDist + 1);
 
     const double root = std::sqrt(1 - e2);
     const double n = (1 - root) / (1 + root);
@@ -145,38 +146,27 @@ CMapProjection::CMapProjection(int nEllipsoid)
                          nPower[5] * Poly(kFootS5, n2),
                          nPower[6] * kFootS6,
                          nPower[7] * kFootS7};
-    SineSeriesToCosinePolynomial(s, gx::kMDistInvTerms, m_adMDistInv);
+    SineSeriesToCosinePolynomial(s, kMDistInvTerms, m_adMDistInv);
 }
 
 double CMapProjection::SavePhi(double dPhi) const {
-    if (std::fabs(dPhi) >= kTwoPi) dPhi = std::fmod(dPhi, kTwoPi);
-    if (dPhi > kHalfPi) dPhi = kPi - dPhi;
-    while (dPhi < -kHalfPi)
-        dPhi += kPi; // an addition of pi, not a reflection
-    return dPhi;
+    return gx::FoldLatitude(dPhi);
 }
 
 double CMapProjection::SaveLambda(double dLambda) const {
-    if (std::fabs(dLambda) >= kTwoPi) dLambda = std::fmod(dLambda, kTwoPi);
-    while (dLambda > kPi)
-        dLambda -= kTwoPi;
-    while (dLambda < -kPi)
-        dLambda += kTwoPi;
-    return dLambda;
+    return gx::FoldLongitude(dLambda);
 }
 
 double CMapProjection::Rho(double dSinPhi) const {
-    const double w = 1 - m_dE2 * dSinPhi * dSinPhi;
-    return m_dA * (1 - m_dE2) / (w * std::sqrt(w));
+    return gx::MeridianRadius(m_dA, m_dE2, dSinPhi);
 }
 
 double CMapProjection::Theta(double dSinPhi) const {
-    return m_dA / std::sqrt(1 - m_dE2 * dSinPhi * dSinPhi);
+    return gx::PrimeVerticalRadius(m_dA, m_dE2, dSinPhi);
 }
 
 double CMapProjection::MeridianPhi(double dChi) const {
-    return dChi +
-           std::sin(2 * dChi) * gx::Horner(m_adConfLat, gx::kConfLatTerms, std::cos(2 * dChi));
+    return gx::GeodeticFromConformal(dChi, std::sin(2 * dChi), std::cos(2 * dChi), m_adConfLat);
 }
 
 double CMapProjection::MDist(double dPhi) const {

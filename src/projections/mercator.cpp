@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "projections/latitude_functions.h"
+#include "projections/geodesy.h"
 
 CMercator::CMercator(int nEllipsoid, int nVariant, double dLon0, double dValue,
                      double dFalseEasting, double dFalseNorthing)
@@ -13,7 +13,7 @@ CMercator::CMercator(int nEllipsoid, int nVariant, double dLon0, double dValue,
     if (nVariant == 2) {
         // The scale factor of the standard parallel, whose sign does not matter.
         m_dLat1 = std::fabs(dValue);
-        m_dK0 = gx::ParallelRadius(m_dLat1, m_dE2);
+        m_dK0 = gx::ParallelRadius(std::sin(m_dLat1), std::cos(m_dLat1), m_dE2);
     }
 }
 

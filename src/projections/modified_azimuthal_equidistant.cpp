@@ -4,13 +4,15 @@
 
 #include <cmath>
 
+#include "projections/geodesy.h"
+
 CModifiedAzimuthalEquidistant::CModifiedAzimuthalEquidistant(int nEllipsoid, double dLon0,
                                                              double dLat0, double dFalseEasting,
                                                              double dFalseNorthing)
     : CMapProjection(nEllipsoid), m_dLon0(dLon0), m_dLat0(dLat0), m_dFalseEasting(dFalseEasting),
       m_dFalseNorthing(dFalseNorthing) {
     const double s = std::sin(dLat0);
-    m_dNu0 = m_dA / std::sqrt(1 - m_dE2 * s * s);
+    m_dNu0 = gx::PrimeVerticalRadius(m_dA, m_dE2, s);
     m_dG = m_dE * s / std::sqrt(1 - m_dE2);
 }
 
@@ -19,7 +21,7 @@ int CModifiedAzimuthalEquidistant::Project(double dLongitude, double dLatitude, 
     const double e2 = m_dE2;
     const double sinPhi0 = std::sin(m_dLat0), cosPhi0 = std::cos(m_dLat0);
     const double sinPhi = std::sin(dLatitude), cosPhi = std::cos(dLatitude);
-    const double nu = m_dA / std::sqrt(1 - e2 * sinPhi * sinPhi);
+    const double nu = gx::PrimeVerticalRadius(m_dA, e2, sinPhi);
     // psi = atan(((1 - e^2) sin phi + e^2 nu0 sin phi0 / nu) / cos phi), with its sine and
     // cosine taken from the fraction (cos psi >= 0, as the arctangent gives).
     const double num = (1 - e2) * sinPhi + e2 * m_dNu0 * sinPhi0 / nu;

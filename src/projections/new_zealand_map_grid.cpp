@@ -5,6 +5,8 @@
 
 #include <complex>
 
+#include "projections/geodesy.h"
+
 namespace {
 
 typedef std::complex<double> Complex;
@@ -67,7 +69,7 @@ CNewZealandMapGrid::CNewZealandMapGrid(int nEllipsoid, double dLon0, double dLat
       m_dFalseNorthing(dFalseNorthing) {}
 
 int CNewZealandMapGrid::Project(double dLongitude, double dLatitude, double& dX, double& dY) const {
-    const double dPhi = (dLatitude - m_dLat0) * 57.29577951308232 * 0.036;
+    const double dPhi = (dLatitude - m_dLat0) * gx::kDegreesPerRadian * 0.036;
     const Complex theta(PowerSeries(kNzmgA, dPhi), dLongitude - m_dLon0); // not normalised
     const Complex z = Forward(theta);
     dX = m_dFalseEasting + m_dA * z.imag();
@@ -98,7 +100,7 @@ int CNewZealandMapGrid::UnProject(double dX, double dY, double& dLongitude,
         if (std::sqrt(d.real() * d.real() + d.imag() * d.imag()) < 1e-6) break;
     }
     const double dPhi = PowerSeries(kNzmgD, theta.real());
-    dLatitude = SavePhi(m_dLat0 + dPhi * 1000 / 36 * 0.017453292519943295);
+    dLatitude = SavePhi(m_dLat0 + dPhi * 1000 / 36 * gx::kDegree);
     dLongitude = SaveLambda(m_dLon0 + theta.imag());
     return 1;
 }

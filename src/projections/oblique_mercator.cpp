@@ -5,11 +5,11 @@
 #include <cmath>
 #include <limits>
 
-#include "projections/latitude_functions.h"
+#include "projections/geodesy.h"
 
 namespace {
 
-const double kHalfPi = 1.5707963267948966;
+using gx::kHalfPi;
 
 // The constants of the projection centre that both variants derive alike.
 struct Centre {
@@ -24,9 +24,7 @@ Centre DeriveCentre(double a, double e, double e2, double latC, double kC, doubl
     const double w = 1 - e2 * sinC * sinC;
     c.B = std::sqrt(1 + e2 * cosC * cosC * cosC * cosC / (1 - e2));
     c.A = a * c.B * kC * std::sqrt(1 - e2) / w;
-    const double es = e * sinC;
-    const double t0 =
-        std::tan(0.7853981633974483 - latC * 0.5) / std::pow((1 - es) / (1 + es), e * 0.5);
+    const double t0 = gx::ConformalT(sinC, cosC, e);
     const double D = c.B * std::sqrt(1 - e2) / (std::sqrt(w) * cosC);
     c.W = D >= 1 ? std::sqrt(D * D - 1) : 0;
     const double sign = latC >= 0 ? 1 : -1;

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "geoxform/stereographic.h"
-#include "projections/latitude_functions.h"
+#include "projections/geodesy.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ CPolarStereographicB::CPolarStereographicB(int nEllipsoid, double dLon0, double 
     : CMapProjection(nEllipsoid), m_dLon0(dLon0), m_dLatStd(dLatStd), m_dK0(0),
       m_dFalseEasting(dFalseEasting), m_dFalseNorthing(dFalseNorthing),
       m_dEccFactor(EccentricityFactor(m_dE)) {
-    const double mc = gx::ParallelRadius(dLatStd, m_dE2);
+    const double mc = gx::ParallelRadius(std::sin(dLatStd), std::cos(dLatStd), m_dE2);
     const double tc = PoleT(dLatStd > 0, dLatStd, m_dE);
     // With the standard parallel at the pole mc and tc both come out tiny (cos of the double
     // nearest pi/2) and their quotient stays near its limit.
@@ -107,7 +107,7 @@ CPolarStereographicC::CPolarStereographicC(int nEllipsoid, double dLon0, double 
                                            double dEastingF, double dNorthingF)
     : CMapProjection(nEllipsoid), m_dLon0(dLon0), m_dLatStd(dLatStd), m_dFalseEasting(dEastingF),
       m_dFalseNorthing(dNorthingF) {
-    m_dRhoF = m_dA * gx::ParallelRadius(dLatStd, m_dE2);
+    m_dRhoF = m_dA * gx::ParallelRadius(std::sin(dLatStd), std::cos(dLatStd), m_dE2);
     m_dTF = PoleT(dLatStd > 0, dLatStd, m_dE);
 }
 

@@ -4,15 +4,7 @@
 
 #include <cmath>
 
-#include "projections/latitude_functions.h"
-#include "projections/series.h"
-
-namespace {
-
-const double kQuarterPi = 0.7853981633974483;
-const double kHalfPi = 1.5707963267948966;
-
-} // namespace
+#include "projections/geodesy.h"
 
 CObliqueStereographic::CObliqueStereographic(int nEllipsoid, double dLon0, double dLat0, double dK0,
                                              double dFalseEasting, double dFalseNorthing)
@@ -20,10 +12,8 @@ CObliqueStereographic::CObliqueStereographic(int nEllipsoid, double dLon0, doubl
       m_dFalseEasting(dFalseEasting), m_dFalseNorthing(dFalseNorthing) {
     const double e = m_dE, e2 = m_dE2;
     const double sinPhi0 = std::sin(dLat0), cosPhi0 = std::cos(dLat0);
-    const double w = 1 - e2 * sinPhi0 * sinPhi0;
-    const double rho0 = m_dA * (1 - e2) / (w * std::sqrt(w));
-    const double nu0 = m_dA / std::sqrt(w);
-    m_dRadius = std::sqrt(nu0 * rho0);
+    m_dRadius = std::sqrt(gx::PrimeVerticalRadius(m_dA, e2, sinPhi0) *
+                          gx::MeridianRadius(m_dA, e2, sinPhi0));
     m_dN = std::sqrt(1 + e2 * cosPhi0 * cosPhi0 * cosPhi0 * cosPhi0 / (1 - e2));
     const double s1 = (1 + sinPhi0) / (1 - sinPhi0);
     const double s2 = (1 - e * sinPhi0) / (1 + e * sinPhi0);
@@ -33,7 +23,7 @@ CObliqueStereographic::CObliqueStereographic(int nEllipsoid, double dLon0, doubl
     const double w2 = m_dC * w1;
     m_dChi0 = std::asin((w2 - 1) / (w2 + 1));
     const double twoRk0 = 2 * m_dRadius * dK0;
-    m_dG = twoRk0 * std::tan(kQuarterPi - m_dChi0 / 2);
+    m_dG = twoRk0 * std::tan(gx::kPi / 4 - m_dChi0 / 2);
     m_dH = 2 * twoRk0 * std::tan(m_dChi0) + m_dG;
 }
 
@@ -69,11 +59,11 @@ int CObliqueStereographic::UnProject(double dX, double dY, double& dLongitude,
     const double sinChi = std::sin(chi);
     const double psi = 0.5 * std::log((1 + sinChi) / (m_dC * (1 - sinChi))) / m_dN;
     if (std::isinf(psi)) { // a pole: the steps would meet infinity minus infinity
-        dLatitude = std::copysign(kHalfPi, psi);
+        dLatitude = std::copysign(gx::kHalfPi, psi);
         return 1;
     }
     const double E = std::exp(psi), rE = 1 / E;
-    double phi = 2 * std::atan(E) - kHalfPi;
+    double phi = 2 * std::atan(E) - gx::kHalfPi;
     double s = (E - rE) / (E + rE), c = 2 / (E + rE);
     dLatitude = phi;
     const double e2 = m_dE2, factor = 1 / (1 - e2);
@@ -85,12 +75,7 @@ int CObliqueStereographic::UnProject(double dX, double dY, double& dLongitude,
         // Relative change at most 1e-15; a NaN ends the iteration too.
         if (!(std::fabs(phi - phiNew) > 1e-15 * std::fabs(phiNew))) break;
         phi = phiNew;
-        if (std::fabs(step) < 0.01) {
-            gx::AddSmallAngle(s, c, -step);
-        } else {
-            s = std::sin(phi);
-            c = std::cos(phi);
-        }
+        gx::StepSinCos(phi, step, s, c);
     }
     return 1;
 }

@@ -4,12 +4,11 @@
 
 #include <cmath>
 
+#include "projections/geodesy.h"
 #include "projections/transverse_mercator_series.h"
 
 namespace {
 
-const double kDegreesPerRadian = 57.29577951308232;
-const double kRadiansPerDegree = 0.017453292519943295;
 const double kZoneFactor = 1000000; // the zone number stands in the millions of the easting
 
 } // namespace
@@ -76,16 +75,17 @@ CUniversalTransverseMercator::CUniversalTransverseMercator(int nEllipsoid, doubl
                                                            double dFalseNorthing, double dZoneWidth)
     : CMapProjection(nEllipsoid), m_dLon0(dInitialLongitude), m_dLat0(dLat0), m_dK0(dK0),
       m_dM0(dLat0 == 0 ? 0 : MDist(dLat0)), m_dFalseEasting(dFalseEasting),
-      m_dFalseNorthing(dFalseNorthing), m_dZoneWidthDeg(dZoneWidth * kDegreesPerRadian),
-      m_dInitialLonDeg(dInitialLongitude * kDegreesPerRadian) {}
+      m_dFalseNorthing(dFalseNorthing), m_dZoneWidthDeg(dZoneWidth * gx::kDegreesPerRadian),
+      m_dInitialLonDeg(dInitialLongitude * gx::kDegreesPerRadian) {}
 
 int CUniversalTransverseMercator::Project(double dLongitude, double dLatitude, double& dX,
                                           double& dY) const {
     // Zone numbers stay doubles: truncation of a non-finite or huge value is then defined.
-    const double zone = std::trunc(
-        (dLongitude * kDegreesPerRadian - m_dInitialLonDeg + m_dZoneWidthDeg) / m_dZoneWidthDeg);
+    const double zone =
+        std::trunc((dLongitude * gx::kDegreesPerRadian - m_dInitialLonDeg + m_dZoneWidthDeg) /
+                   m_dZoneWidthDeg);
     const double centralDeg = m_dInitialLonDeg - m_dZoneWidthDeg * 0.5 + zone * m_dZoneWidthDeg;
-    const double lambdaZone = SaveLambda(centralDeg * kRadiansPerDegree);
+    const double lambdaZone = SaveLambda(centralDeg * gx::kDegree);
 
     const gx::TransverseMercatorSeries series{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist};
     double e = 0, n = 0;
@@ -99,7 +99,7 @@ int CUniversalTransverseMercator::UnProject(double dX, double dY, double& dLongi
                                             double& dLatitude) const {
     const double zone = std::trunc(dX / kZoneFactor);
     const double lambdaZone = SaveLambda(
-        (zone * m_dZoneWidthDeg + (m_dInitialLonDeg - m_dZoneWidthDeg * 0.5)) * kRadiansPerDegree);
+        (zone * m_dZoneWidthDeg + (m_dInitialLonDeg - m_dZoneWidthDeg * 0.5)) * gx::kDegree);
 
     const gx::TransverseMercatorSeries series{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist};
     const double m = (dY - m_dFalseNorthing) / m_dK0 + m_dM0;

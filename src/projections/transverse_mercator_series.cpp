@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "projections/series.h"
+#include "projections/geodesy.h"
 
 namespace gx {
 
@@ -24,8 +24,7 @@ struct LatitudeTerms {
 
     LatitudeTerms(double sinPhi, double cosPhi, const TransverseMercatorSeries& series)
         : s(sinPhi), c(cosPhi), invC(1 / cosPhi), t(sinPhi * invC), eta2(series.ep2 * c * c),
-          T(t * t), w(1 - series.e2 * s * s) {
-        nu = series.a / std::sqrt(w);
+          T(t * t), nu(PrimeVerticalRadius(series.a, series.e2, sinPhi)), w(1 - series.e2 * s * s) {
     }
 };
 
@@ -36,8 +35,7 @@ void TransverseMercatorSeries::Forward(double phi, double dLambda, double dM0, d
     const LatitudeTerms l(std::sin(phi), std::cos(phi), *this);
     const double A = dLambda * l.c;
     const double A2 = A * A;
-    // Meridian arc from sin 2phi = 2 s c and cos 2phi = (c - s)(c + s).
-    const double M = MeridianArc(a, pMDist, phi, 2 * l.s * l.c, (l.c - l.s) * (l.c + l.s));
+    const double M = MeridianArcSinCos(a, pMDist, phi, l.s, l.c);
     const double T = l.T, T2 = T * T, T3 = T2 * T, eta2 = l.eta2, eta4 = eta2 * eta2;
 
     const double x5 = (5 - 18 * T + T2 + 14 * eta2 - 58 * T * eta2 +
@@ -59,7 +57,7 @@ void TransverseMercatorSeries::Forward(double phi, double dLambda, double dM0, d
 
 void TransverseMercatorSeries::Inverse(double xg, double dArc, const double* g, double& dLambda,
                                        double& dPhi) const {
-    const LatitudeSinCos foot = FootpointLatitude(a, e2, pMDist, g, dArc / (a * pMDist[0]), dArc);
+    const LatitudeSinCos foot = FootpointLatitude(a, e2, pMDist, g, dArc);
     const LatitudeTerms l(foot.s, foot.c, *this);
     // nu1 t / rho1 = t W / (1 - e^2) = t W (1 + e'^2).
     const double nuTOverRho = l.t * l.w * (1 + ep2);

@@ -7,9 +7,9 @@
 #include "geoxform/coordsystem.h"
 #include "platform/number_text.h"
 #include "platform/wide_string.h"
+#include "projections/geodesy.h"
 #include "refdata/language.h"
 #include "service/dms_format.h"
-#include "service/longitude.h"
 
 namespace {
 
@@ -18,13 +18,6 @@ const size_t kTextCap = 256;
 // Decimals beyond these bounds give the same result as the bounds: more than 255 characters.
 const int kMaxDecimals = 1000;
 const int kMaxRoundingDecimals = 300; // 10^300 stays finite; beyond 17 the rounding is moot
-
-// Brings an angle in degrees into (-180, 180] with an axis flag when it lies beyond 180,
-// else into (-360, 360) when it lies at or beyond 360.
-double WrapDegrees(double d, bool bAxis) {
-    if (bAxis ? std::fabs(d) > 180 : std::fabs(d) >= 360) d -= 360 * std::floor(d / 360 + 0.5);
-    return d;
-}
 
 // Hands the result to the caller. A result longer than 255 characters is not delivered cut
 // (a cut number reads as another value): the caller gets an empty text and 0.
@@ -50,7 +43,7 @@ int AngleToText(double v, int iFlags, int iDecimals, KQWCHAR* pszText) {
             ? std::pow(10.0, iDecimals < kMaxRoundingDecimals ? iDecimals : kMaxRoundingDecimals)
             : 1;
     const double d =
-        WrapDegrees(v * gx::kDegreesPerRadian, (iFlags & (CS_LONGITUDE | CS_LATITUDE)) != 0);
+        gx::FoldDegrees(v * gx::kDegreesPerRadian, (iFlags & (CS_LONGITUDE | CS_LATITUDE)) != 0);
     // Rounding once, on the total seconds, carries into minutes and degrees.
     const double t = std::floor(std::fabs(d) * 3600 * m + 0.5) / m;
     // An infinite angle has no degrees, minutes and seconds (the wrap makes it not a number),
@@ -147,10 +140,10 @@ int TextToAngle(const KQWCHAR* pszText, double& dValue, int iFlags) {
         parts[nParts++] = v;
     }
     double a = ((parts[2] / 60 + parts[1]) / 60 + parts[0]) * sign;
-    a = WrapDegrees(a, (iFlags & (CS_LONGITUDE | CS_LATITUDE)) != 0);
+    a = gx::FoldDegrees(a, (iFlags & (CS_LONGITUDE | CS_LATITUDE)) != 0);
     // Numbers beyond the doubles ("0x1p9999") make no angle: the text fails, the value stays 0.
     if (!std::isfinite(a)) return 0;
-    dValue = (iFlags & CS_DEGREES) ? a : a * gx::kRadiansPerDegree;
+    dValue = (iFlags & CS_DEGREES) ? a : a * gx::kDegree;
     return 1;
 }
 

@@ -4,17 +4,13 @@
 #include <cmath>
 
 #include "geoxform/coordsystem.h"
-#include "service/longitude.h"
+#include "projections/geodesy.h"
 
 namespace gx {
 
+// Declared in service/longitude.h; the rule is the projections' longitude fold.
 double NormalizeLongitude(double dAngle) {
-    if (std::fabs(dAngle) >= kTwoPi) dAngle = std::fmod(dAngle, kTwoPi);
-    while (dAngle > kPi)
-        dAngle -= kTwoPi;
-    while (dAngle < -kPi)
-        dAngle += kTwoPi;
-    return dAngle;
+    return FoldLongitude(dAngle);
 }
 
 } // namespace gx
@@ -41,8 +37,8 @@ int CCoordSystem::World2User(double dWorldX, double dWorldY, double& dUserX, dou
     dUserX = realX / m_dUnitsFac;
     dUserY = realY / m_dUnitsFac;
     if (mode == 1) { // no projection: the user unit is taken to be the degree
-        dUserX *= gx::kRadiansPerDegree;
-        dUserY *= gx::kRadiansPerDegree;
+        dUserX *= gx::kDegree;
+        dUserY *= gx::kDegree;
     }
     return 1;
 }
