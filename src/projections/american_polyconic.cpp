@@ -7,11 +7,6 @@
 
 #include "projections/geodesy.h"
 
-CAmericanPolyconic::CAmericanPolyconic(int nEllipsoid, double dLon0, double dLat0,
-                                       double dFalseEasting, double dFalseNorthing)
-    : CMapProjection(nEllipsoid), m_dLon0(dLon0), m_dLat0(dLat0), m_dFalseEasting(dFalseEasting),
-      m_dFalseNorthing(dFalseNorthing), m_dM0(dLat0 == 0 ? 0 : MDist(dLat0)) {}
-
 int CAmericanPolyconic::Project(double dLongitude, double dLatitude, double& dX, double& dY) const {
     const double dLambda = gx::FoldLongitudeOnce(dLongitude - m_dLon0);
     if (std::fabs(dLatitude) < 1e-16) { // the equator: a straight line

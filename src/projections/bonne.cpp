@@ -14,7 +14,6 @@ CBonne::CBonne(int nEllipsoid, double dLon0, double dLat0, double dFalseEasting,
 CBonne::CBonne(int nEllipsoid, double dLon0, double dLat0, double dFalseEasting,
                double dFalseNorthing, double axes)
     : COriginProjection(nEllipsoid, dLon0, dLat0, dFalseEasting, dFalseNorthing),
-      m_dM0(dLat0 == 0 ? 0 : MDist(dLat0)),
       // rho0 = a m(phi0) / sin phi0, infinite for phi0 = 0
       m_dRho0(m_dA * gx::ParallelRadius(std::sin(dLat0), std::cos(dLat0), m_dE2) / std::sin(dLat0)),
       m_dAxes(axes) {}

@@ -18,7 +18,6 @@ protected:
     CBonne(int nEllipsoid, double dLon0, double dLat0, double dFalseEasting, double dFalseNorthing,
            double axes);
 
-    double m_dM0;   // meridian arc of the latitude of origin
     double m_dRho0; // radius of the parallel of origin, a m(phi0) / sin phi0
     double m_dAxes; // 1, or -1 for the south-oriented form
 };

@@ -13,12 +13,6 @@ const double k1Over15 = 1.0 / 15, k1Over24 = 1.0 / 24, k1Over120 = 1.0 / 120;
 
 } // namespace
 
-CCassiniSoldner::CCassiniSoldner(int nEllipsoid, double dLon0, double dLat0, double dFalseEasting,
-                                 double dFalseNorthing)
-    : CMapProjection(nEllipsoid), m_dLon0(dLon0), m_dLat0(dLat0),
-      m_dM0(dLat0 == 0 ? 0 : MDist(dLat0)), m_dFalseEasting(dFalseEasting),
-      m_dFalseNorthing(dFalseNorthing) {}
-
 int CCassiniSoldner::Project(double dLongitude, double dLatitude, double& dX, double& dY) const {
     const double dLambda = SaveLambda(SaveLambda(dLongitude) - m_dLon0);
     // One sine and cosine of the latitude serve the tangent, nu and the meridian arc.

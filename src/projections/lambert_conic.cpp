@@ -16,24 +16,24 @@ const double kBelgianRotation = 0.0001420431363598774;
 const int kMaxLatitudeSteps = 16;
 const double kTolerance = 1e-15;
 
+double ParallelM(double phi, double e2) {
+    return gx::ParallelRadius(std::sin(phi), std::cos(phi), e2);
+}
+
+double ParallelT(double phi, double e) {
+    return gx::ConformalT(std::sin(phi), std::cos(phi), e);
+}
+
 // The cone of two standard parallels: n = (ln m1 - ln m2) / (ln t1 - ln t2), F = m1 / (t1^n n)
 // and the radius a F tF^n of the false origin's parallel.
-struct TwoParallelCone {
-    double n, F, rF;
-    TwoParallelCone(double a, double e, double e2, double latF, double lat1, double lat2) {
-        const double m1 = M(lat1, e2), m2 = M(lat2, e2);
-        const double t1 = T(lat1, e), t2 = T(lat2, e);
-        n = (std::log(m1) - std::log(m2)) / (std::log(t1) - std::log(t2));
-        F = m1 / (std::pow(t1, n) * n);
-        rF = std::pow(T(latF, e), n) * (a * F);
-    }
-    static double M(double phi, double e2) {
-        return gx::ParallelRadius(std::sin(phi), std::cos(phi), e2);
-    }
-    static double T(double phi, double e) {
-        return gx::ConformalT(std::sin(phi), std::cos(phi), e);
-    }
-};
+void TwoParallelCone(double a, double e, double e2, double latF, double lat1, double lat2,
+                     double& n, double& F, double& rF) {
+    const double m1 = ParallelM(lat1, e2), m2 = ParallelM(lat2, e2);
+    const double t1 = ParallelT(lat1, e), t2 = ParallelT(lat2, e);
+    n = (std::log(m1) - std::log(m2)) / (std::log(t1) - std::log(t2));
+    F = m1 / (std::pow(t1, n) * n);
+    rF = std::pow(ParallelT(latF, e), n) * (a * F);
+}
 
 // t(phi)^n = exp(-n psi) of the isometric latitude psi: one logarithm and one exponential.
 double ConePower(double dLatitude, double n, double e) {
@@ -69,34 +69,49 @@ double LatitudeOfConformalT(double t, double e) {
     return phi;
 }
 
+// The cone on the members all three variants share: n, a F (times k0), the radius of the
+// origin's parallel and the false origin.
+struct Cone {
+    double n, aF, r0, fe, fn, e;
+
+    // The point of latitude lat at the cone angle theta.
+    int Forward(double theta, double lat, double& x, double& y) const {
+        const double r = ConePower(lat, n, e) * aF;
+        x = fe + r * std::sin(theta);
+        y = fn + r0 - r * std::cos(theta);
+        return 1;
+    }
+    // The latitude of a point, and its cone angle: the arctangent of the quotient, or the full
+    // circle of atan2 (bFullCircle).
+    double Inverse(double x, double y, bool bFullCircle, double& lat) const {
+        const double dx = x - fe, dy = r0 - (y - fn);
+        double r = std::sqrt(dy * dy + dx * dx);
+        if (n < 0) r = -r;
+        lat = LatitudeOfConformalT(std::pow(r / aF, 1 / n), e);
+        return bFullCircle ? std::atan2(dx, dy) : std::atan(dx / dy);
+    }
+};
+
 } // namespace
 
 CLambertConicalSP1::CLambertConicalSP1(int nEllipsoid, double dLon0, double dLat0, double dK0,
                                        double dFalseEasting, double dFalseNorthing)
     : CMapProjection(nEllipsoid), m_dLon0(dLon0), m_dLat0(dLat0), m_dK0(dK0),
       m_dFalseEasting(dFalseEasting), m_dFalseNorthing(dFalseNorthing), m_dN(std::sin(dLat0)) {
-    const double t0n = std::pow(TwoParallelCone::T(dLat0, m_dE), m_dN);
-    m_dConeF = TwoParallelCone::M(dLat0, m_dE2) / (m_dN * t0n);
+    const double t0n = std::pow(ParallelT(dLat0, m_dE), m_dN);
+    m_dConeF = ParallelM(dLat0, m_dE2) / (m_dN * t0n);
     m_dR0 = t0n * (m_dConeF * m_dA) * dK0;
 }
 
 int CLambertConicalSP1::Project(double dLongitude, double dLatitude, double& dX, double& dY) const {
-    const double r = ConePower(dLatitude, m_dN, m_dE) * (m_dConeF * m_dA) * m_dK0;
-    const double theta = m_dN * SaveLambda(SaveLambda(dLongitude) - m_dLon0);
-    dX = m_dFalseEasting + r * std::sin(theta);
-    dY = m_dFalseNorthing + m_dR0 - r * std::cos(theta);
-    return 1;
+    const Cone cone{m_dN, m_dConeF * m_dA * m_dK0, m_dR0, m_dFalseEasting, m_dFalseNorthing, m_dE};
+    return cone.Forward(m_dN * SaveLambda(SaveLambda(dLongitude) - m_dLon0), dLatitude, dX, dY);
 }
 
 int CLambertConicalSP1::UnProject(double dX, double dY, double& dLongitude,
                                   double& dLatitude) const {
-    const double dx = dX - m_dFalseEasting, dy = m_dR0 - (dY - m_dFalseNorthing);
-    const double theta = std::atan(dx / dy); // the quotient's arctangent, not atan2
-    double r = std::sqrt(dy * dy + dx * dx);
-    if (m_dN < 0) r = -r;
-    const double t = std::pow(r / (m_dConeF * m_dA * m_dK0), 1 / m_dN);
-    dLongitude = SaveLambda(theta / m_dN + m_dLon0);
-    dLatitude = LatitudeOfConformalT(t, m_dE);
+    const Cone cone{m_dN, m_dConeF * m_dA * m_dK0, m_dR0, m_dFalseEasting, m_dFalseNorthing, m_dE};
+    dLongitude = SaveLambda(cone.Inverse(dX, dY, false, dLatitude) / m_dN + m_dLon0);
     return 1;
 }
 
@@ -104,29 +119,18 @@ CLambertConicalSP2::CLambertConicalSP2(int nEllipsoid, double dLonF, double dLat
                                        double dLat2, double dEastingF, double dNorthingF)
     : CMapProjection(nEllipsoid), m_dLon0(dLonF), m_dLat0(dLatF), m_dLat1(dLat1), m_dLat2(dLat2),
       m_dFalseEasting(dEastingF), m_dFalseNorthing(dNorthingF) {
-    const TwoParallelCone cone(m_dA, m_dE, m_dE2, dLatF, dLat1, dLat2);
-    m_dN = cone.n;
-    m_dConeF = cone.F;
-    m_dRF = cone.rF;
+    TwoParallelCone(m_dA, m_dE, m_dE2, dLatF, dLat1, dLat2, m_dN, m_dConeF, m_dRF);
 }
 
 int CLambertConicalSP2::Project(double dLongitude, double dLatitude, double& dX, double& dY) const {
-    const double r = ConePower(dLatitude, m_dN, m_dE) * (m_dConeF * m_dA);
-    const double theta = m_dN * SaveLambda(SaveLambda(dLongitude) - m_dLon0);
-    dX = m_dFalseEasting + r * std::sin(theta);
-    dY = m_dFalseNorthing + m_dRF - r * std::cos(theta);
-    return 1;
+    const Cone cone{m_dN, m_dConeF * m_dA, m_dRF, m_dFalseEasting, m_dFalseNorthing, m_dE};
+    return cone.Forward(m_dN * SaveLambda(SaveLambda(dLongitude) - m_dLon0), dLatitude, dX, dY);
 }
 
 int CLambertConicalSP2::UnProject(double dX, double dY, double& dLongitude,
                                   double& dLatitude) const {
-    const double dx = dX - m_dFalseEasting, dy = m_dRF - (dY - m_dFalseNorthing);
-    const double theta = std::atan(dx / dy); // the quotient's arctangent, not atan2
-    double r = std::sqrt(dy * dy + dx * dx);
-    if (m_dN < 0) r = -r;
-    const double t = std::pow(r / (m_dConeF * m_dA), 1 / m_dN);
-    dLongitude = SaveLambda(theta / m_dN + m_dLon0);
-    dLatitude = LatitudeOfConformalT(t, m_dE);
+    const Cone cone{m_dN, m_dConeF * m_dA, m_dRF, m_dFalseEasting, m_dFalseNorthing, m_dE};
+    dLongitude = SaveLambda(cone.Inverse(dX, dY, false, dLatitude) / m_dN + m_dLon0);
     return 1;
 }
 
@@ -135,30 +139,22 @@ CLambertConicalSP2Belgium::CLambertConicalSP2Belgium(int nEllipsoid, double dLon
                                                      double dNorthingF)
     : CMapProjection(nEllipsoid), m_dLon0(dLonF), m_dLat0(dLatF), m_dLat1(dLat1), m_dLat2(dLat2),
       m_dFalseEasting(dEastingF), m_dFalseNorthing(dNorthingF) {
-    const TwoParallelCone cone(m_dA, m_dE, m_dE2, dLatF, dLat1, dLat2);
-    m_dN = cone.n;
-    m_dConeF = cone.F;
-    m_dRF = cone.rF;
+    TwoParallelCone(m_dA, m_dE, m_dE2, dLatF, dLat1, dLat2, m_dN, m_dConeF, m_dRF);
 }
 
 int CLambertConicalSP2Belgium::Project(double dLongitude, double dLatitude, double& dX,
                                        double& dY) const {
-    const double r = ConePower(dLatitude, m_dN, m_dE) * (m_dConeF * m_dA);
+    const Cone cone{m_dN, m_dConeF * m_dA, m_dRF, m_dFalseEasting, m_dFalseNorthing, m_dE};
     // The longitude difference is folded once, then the grid is turned.
-    const double theta = m_dN * SaveLambda(dLongitude - m_dLon0) - kBelgianRotation;
-    dX = m_dFalseEasting + r * std::sin(theta);
-    dY = m_dFalseNorthing + m_dRF - r * std::cos(theta);
-    return 1;
+    return cone.Forward(m_dN * SaveLambda(dLongitude - m_dLon0) - kBelgianRotation, dLatitude, dX,
+                        dY);
 }
 
 int CLambertConicalSP2Belgium::UnProject(double dX, double dY, double& dLongitude,
                                          double& dLatitude) const {
-    const double dx = dX - m_dFalseEasting, dy = m_dRF - (dY - m_dFalseNorthing);
-    const double theta = std::atan2(dx, dy); // the full circle, unlike the other two classes
-    double r = std::sqrt(dy * dy + dx * dx);
-    if (m_dN < 0) r = -r;
-    const double t = std::pow(r / (m_dConeF * m_dA), 1 / m_dN);
+    const Cone cone{m_dN, m_dConeF * m_dA, m_dRF, m_dFalseEasting, m_dFalseNorthing, m_dE};
+    // The full circle, unlike the other two classes.
+    const double theta = cone.Inverse(dX, dY, true, dLatitude);
     dLongitude = SaveLambda((theta + kBelgianRotation) / m_dN + m_dLon0);
-    dLatitude = LatitudeOfConformalT(t, m_dE);
     return 1;
 }

@@ -9,8 +9,7 @@
 CModifiedAzimuthalEquidistant::CModifiedAzimuthalEquidistant(int nEllipsoid, double dLon0,
                                                              double dLat0, double dFalseEasting,
                                                              double dFalseNorthing)
-    : CMapProjection(nEllipsoid), m_dLon0(dLon0), m_dLat0(dLat0), m_dFalseEasting(dFalseEasting),
-      m_dFalseNorthing(dFalseNorthing) {
+    : COriginProjection(nEllipsoid, dLon0, dLat0, dFalseEasting, dFalseNorthing) {
     const double s = std::sin(dLat0);
     m_dNu0 = gx::PrimeVerticalRadius(m_dA, m_dE2, s);
     m_dG = m_dE * s / std::sqrt(1 - m_dE2);

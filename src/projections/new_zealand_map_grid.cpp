@@ -63,11 +63,6 @@ Complex Forward(Complex theta) {
 
 } // namespace
 
-CNewZealandMapGrid::CNewZealandMapGrid(int nEllipsoid, double dLon0, double dLat0,
-                                       double dFalseEasting, double dFalseNorthing)
-    : CMapProjection(nEllipsoid), m_dLon0(dLon0), m_dLat0(dLat0), m_dFalseEasting(dFalseEasting),
-      m_dFalseNorthing(dFalseNorthing) {}
-
 int CNewZealandMapGrid::Project(double dLongitude, double dLatitude, double& dX, double& dY) const {
     const double dPhi = (dLatitude - m_dLat0) * gx::kDegreesPerRadian * 0.036;
     const Complex theta(PowerSeries(kNzmgA, dPhi), dLongitude - m_dLon0); // not normalised

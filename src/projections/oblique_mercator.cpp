@@ -107,23 +107,37 @@ struct Rectified {
     }
 };
 
-// Rotation of the rectified grid onto the skew grid, and back.
-void ToSkew(double u, double v, double gammaC, double fe, double fn, double& x, double& y) {
-    if (std::isinf(u) && std::isinf(v)) { // no finite image
-        x = y = u;
-        return;
-    }
-    const double s = std::sin(gammaC), c = std::cos(gammaC);
-    x = u * s + v * c + fe;
-    y = u * c - v * s + fn;
-}
+// The skew grid of both variants: the rectified grid, its u counted from uShift (0 for the
+// natural origin of variant A, the centre's u for variant B) and turned by gammaC onto the
+// false origin.
+struct Skew {
+    Rectified r;
+    double uShift, gammaC, fe, fn;
 
-void FromSkew(double x, double y, double gammaC, double fe, double fn, double& u, double& v) {
-    const double s = std::sin(gammaC), c = std::cos(gammaC);
-    const double dx = x - fe, dy = y - fn;
-    v = dx * c - dy * s;
-    u = dy * c + dx * s;
-}
+    // The point of latitude lat at the folded longitude difference dLambda from lambda0.
+    int Forward(double dLambda, double lat, double& x, double& y) const {
+        double u, v;
+        r.Forward(dLambda, lat, u, v);
+        if (std::isinf(u) && std::isinf(v)) { // no finite image
+            x = y = u;
+            return 1;
+        }
+        u -= uShift;
+        const double s = std::sin(gammaC), c = std::cos(gammaC);
+        x = u * s + v * c + fe;
+        y = u * c - v * s + fn;
+        return 1;
+    }
+    // The latitude (not folded) and the longitude difference (returned) of a point;
+    // conf: the conformal-latitude series of the ellipsoid base.
+    double Inverse(double x, double y, const double* conf, double& lat) const {
+        const double s = std::sin(gammaC), c = std::cos(gammaC);
+        const double dx = x - fe, dy = y - fn;
+        double dLambda;
+        r.Inverse(dy * c + dx * s + uShift, dx * c - dy * s, conf, dLambda, lat);
+        return dLambda;
+    }
+};
 
 } // namespace
 
@@ -143,20 +157,22 @@ CHotineObliqueMercator::CHotineObliqueMercator(int nEllipsoid, double dLonC, dou
 
 int CHotineObliqueMercator::Project(double dLongitude, double dLatitude, double& dX,
                                     double& dY) const {
-    const Rectified r(m_dE, m_dObliqueA, m_dObliqueB, m_dObliqueH, m_dGamma0);
-    double u, v;
-    r.Forward(SaveLambda(dLongitude - m_dLon0), dLatitude, u, v);
-    ToSkew(u, v, m_dGammaC, m_dFalseEasting, m_dFalseNorthing, dX, dY);
-    return 1;
+    const Skew grid{{m_dE, m_dObliqueA, m_dObliqueB, m_dObliqueH, m_dGamma0},
+                    0,
+                    m_dGammaC,
+                    m_dFalseEasting,
+                    m_dFalseNorthing};
+    return grid.Forward(SaveLambda(dLongitude - m_dLon0), dLatitude, dX, dY);
 }
 
 int CHotineObliqueMercator::UnProject(double dX, double dY, double& dLongitude,
                                       double& dLatitude) const {
-    const Rectified r(m_dE, m_dObliqueA, m_dObliqueB, m_dObliqueH, m_dGamma0);
-    double u, v, dLambda;
-    FromSkew(dX, dY, m_dGammaC, m_dFalseEasting, m_dFalseNorthing, u, v);
-    r.Inverse(u, v, m_adConfLat, dLambda, dLatitude);
-    dLongitude = SaveLambda(m_dLon0 + dLambda);
+    const Skew grid{{m_dE, m_dObliqueA, m_dObliqueB, m_dObliqueH, m_dGamma0},
+                    0,
+                    m_dGammaC,
+                    m_dFalseEasting,
+                    m_dFalseNorthing};
+    dLongitude = SaveLambda(m_dLon0 + grid.Inverse(dX, dY, m_adConfLat, dLatitude));
     return 1;
 }
 
@@ -178,20 +194,21 @@ CObliqueMercator::CObliqueMercator(int nEllipsoid, double dLonC, double dLatC, d
 }
 
 int CObliqueMercator::Project(double dLongitude, double dLatitude, double& dX, double& dY) const {
-    const Rectified r(m_dE, m_dObliqueA, m_dObliqueB, m_dObliqueH, m_dGamma0);
-    double u, v;
-    r.Forward(SaveLambda(SaveLambda(dLongitude) - m_dLon0), dLatitude, u, v);
-    u += m_dLatC >= 0 ? -std::fabs(m_dUc) : std::fabs(m_dUc); // counted from the centre
-    ToSkew(u, v, m_dGammaC, m_dFalseEasting, m_dFalseNorthing, dX, dY);
-    return 1;
+    // u counted from the centre
+    const Skew grid{{m_dE, m_dObliqueA, m_dObliqueB, m_dObliqueH, m_dGamma0},
+                    m_dLatC >= 0 ? std::fabs(m_dUc) : -std::fabs(m_dUc),
+                    m_dGammaC,
+                    m_dFalseEasting,
+                    m_dFalseNorthing};
+    return grid.Forward(SaveLambda(SaveLambda(dLongitude) - m_dLon0), dLatitude, dX, dY);
 }
 
 int CObliqueMercator::UnProject(double dX, double dY, double& dLongitude, double& dLatitude) const {
-    const Rectified r(m_dE, m_dObliqueA, m_dObliqueB, m_dObliqueH, m_dGamma0);
-    double u, v, dLambda;
-    FromSkew(dX, dY, m_dGammaC, m_dFalseEasting, m_dFalseNorthing, u, v);
-    u += m_dLatC >= 0 ? std::fabs(m_dUc) : -std::fabs(m_dUc);
-    r.Inverse(u, v, m_adConfLat, dLambda, dLatitude);
-    dLongitude = SaveLambda(m_dLon0 + dLambda);
+    const Skew grid{{m_dE, m_dObliqueA, m_dObliqueB, m_dObliqueH, m_dGamma0},
+                    m_dLatC >= 0 ? std::fabs(m_dUc) : -std::fabs(m_dUc),
+                    m_dGammaC,
+                    m_dFalseEasting,
+                    m_dFalseNorthing};
+    dLongitude = SaveLambda(m_dLon0 + grid.Inverse(dX, dY, m_adConfLat, dLatitude));
     return 1;
 }

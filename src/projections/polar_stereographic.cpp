@@ -30,20 +30,22 @@ double EccentricityFactor(double e) {
 struct PolarAtOrigin {
     bool bNorth;
     double a, e, lon0, k0, fe, fn, eccFactor;
+    const double* c; // the conformal-latitude series of the ellipsoid base
 
-    void Forward(double lon, double lat, double& x, double& y) const {
+    int Forward(double lon, double lat, double& x, double& y) const {
         const double rho = 2 * a * k0 * PoleT(bNorth, lat, e) / eccFactor;
         const double dLambda = lon - lon0; // only through its sine and cosine
         x = fe + rho * std::sin(dLambda);
         const double dy = rho * std::cos(dLambda);
         y = bNorth ? fn - dy : fn + dy;
+        return 1;
     }
-    // Latitude and the unfolded longitude.
-    void Inverse(double x, double y, const double* c, double& lon, double& lat) const {
+    int Inverse(double x, double y, double& lon, double& lat) const {
         const double dx = x - fe, dy = y - fn;
         const double t = std::sqrt(dx * dx + dy * dy) * eccFactor / (2 * a * k0);
         lat = PoleLatitude(bNorth, t, c);
-        lon = (bNorth ? std::atan2(dx, -dy) : std::atan2(dx, dy)) + lon0;
+        lon = gx::FoldLongitude((bNorth ? std::atan2(dx, -dy) : std::atan2(dx, dy)) + lon0);
+        return 1;
     }
 };
 
@@ -57,20 +59,18 @@ CPolarStereographicA::CPolarStereographicA(int nEllipsoid, double dLon0, double 
 
 int CPolarStereographicA::Project(double dLongitude, double dLatitude, double& dX,
                                   double& dY) const {
-    const PolarAtOrigin p{m_dLat0 > 0,      m_dA,        m_dE, m_dLon0, m_dK0, m_dFalseEasting,
-                          m_dFalseNorthing, m_dEccFactor};
-    p.Forward(dLongitude, dLatitude, dX, dY);
-    return 1;
+    return PolarAtOrigin{m_dLat0 > 0,      m_dA,         m_dE,
+                         m_dLon0,          m_dK0,        m_dFalseEasting,
+                         m_dFalseNorthing, m_dEccFactor, m_adConfLat}
+        .Forward(dLongitude, dLatitude, dX, dY);
 }
 
 int CPolarStereographicA::UnProject(double dX, double dY, double& dLongitude,
                                     double& dLatitude) const {
-    const PolarAtOrigin p{m_dLat0 > 0,      m_dA,        m_dE, m_dLon0, m_dK0, m_dFalseEasting,
-                          m_dFalseNorthing, m_dEccFactor};
-    double lon;
-    p.Inverse(dX, dY, m_adConfLat, lon, dLatitude);
-    dLongitude = SaveLambda(lon);
-    return 1;
+    return PolarAtOrigin{m_dLat0 > 0,      m_dA,         m_dE,
+                         m_dLon0,          m_dK0,        m_dFalseEasting,
+                         m_dFalseNorthing, m_dEccFactor, m_adConfLat}
+        .Inverse(dX, dY, dLongitude, dLatitude);
 }
 
 CPolarStereographicB::CPolarStereographicB(int nEllipsoid, double dLon0, double dLatStd,
@@ -87,20 +87,18 @@ CPolarStereographicB::CPolarStereographicB(int nEllipsoid, double dLon0, double 
 
 int CPolarStereographicB::Project(double dLongitude, double dLatitude, double& dX,
                                   double& dY) const {
-    const PolarAtOrigin p{m_dLatStd > 0,    m_dA,        m_dE, m_dLon0, m_dK0, m_dFalseEasting,
-                          m_dFalseNorthing, m_dEccFactor};
-    p.Forward(dLongitude, dLatitude, dX, dY);
-    return 1;
+    return PolarAtOrigin{m_dLatStd > 0,    m_dA,         m_dE,
+                         m_dLon0,          m_dK0,        m_dFalseEasting,
+                         m_dFalseNorthing, m_dEccFactor, m_adConfLat}
+        .Forward(dLongitude, dLatitude, dX, dY);
 }
 
 int CPolarStereographicB::UnProject(double dX, double dY, double& dLongitude,
                                     double& dLatitude) const {
-    const PolarAtOrigin p{m_dLatStd > 0,    m_dA,        m_dE, m_dLon0, m_dK0, m_dFalseEasting,
-                          m_dFalseNorthing, m_dEccFactor};
-    double lon;
-    p.Inverse(dX, dY, m_adConfLat, lon, dLatitude);
-    dLongitude = SaveLambda(lon);
-    return 1;
+    return PolarAtOrigin{m_dLatStd > 0,    m_dA,         m_dE,
+                         m_dLon0,          m_dK0,        m_dFalseEasting,
+                         m_dFalseNorthing, m_dEccFactor, m_adConfLat}
+        .Inverse(dX, dY, dLongitude, dLatitude);
 }
 
 CPolarStereographicC::CPolarStereographicC(int nEllipsoid, double dLon0, double dLatStd,
@@ -129,6 +127,6 @@ int CPolarStereographicC::UnProject(double dX, double dY, double& dLongitude,
     const double dE = dX - m_dFalseEasting;
     const double t = std::sqrt(dN * dN + dE * dE) * m_dTF / m_dRhoF;
     dLatitude = PoleLatitude(bNorth, t, m_adConfLat);
-    dLongitude = SaveLambda((bNorth ? std::atan2(dE, -dN) : std::atan2(dE, dN)) + m_dLon0);
+    dLongitude = gx::FoldLongitude((bNorth ? std::atan2(dE, -dN) : std::atan2(dE, dN)) + m_dLon0);
     return 1;
 }

@@ -11,6 +11,29 @@ namespace {
 
 const double kZoneFactor = 1000000; // the zone number stands in the millions of the easting
 
+// The grid on the shared series: the meridian arc of the latitude of origin, the false origin
+// and the axes (1, or -1 for westing and southing).
+struct Grid {
+    gx::TransverseMercatorSeries series;
+    const double* g; // footpoint series coefficients of the ellipsoid base
+    double m0, fe, fn, axes;
+
+    int Forward(double dLambda, double lat, double& x, double& y) const {
+        double e = 0, n = 0;
+        series.Forward(lat, dLambda, m0, e, n);
+        x = fe + axes * e;
+        y = fn + axes * n;
+        return 1;
+    }
+    // The folded latitude and the longitude difference (returned, unfolded) of a point.
+    double Inverse(double x, double y, double& lat) const {
+        double dLambda = 0, phi = 0;
+        series.Inverse(axes * (x - fe), axes * (y - fn) / series.k0 + m0, g, dLambda, phi);
+        lat = gx::FoldLatitude(phi);
+        return dLambda;
+    }
+};
+
 } // namespace
 
 CTransverseMercator::CTransverseMercator(int nEllipsoid, double dLon0, double dLat0, double dK0,
@@ -21,22 +44,24 @@ CTransverseMercator::CTransverseMercator(int nEllipsoid, double dLon0, double dL
 
 int CTransverseMercator::Project(double dLongitude, double dLatitude, double& dX,
                                  double& dY) const {
-    const gx::TransverseMercatorSeries series{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist};
-    double e = 0, n = 0;
-    series.Forward(dLatitude, SaveLambda(SaveLambda(dLongitude) - m_dLon0), m_dM0, e, n);
-    dX = e + m_dFalseEasting;
-    dY = n + m_dFalseNorthing;
-    return 1;
+    const Grid grid{{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist},
+                    m_adMDistInv,
+                    m_dM0,
+                    m_dFalseEasting,
+                    m_dFalseNorthing,
+                    1};
+    return grid.Forward(SaveLambda(SaveLambda(dLongitude) - m_dLon0), dLatitude, dX, dY);
 }
 
 int CTransverseMercator::UnProject(double dX, double dY, double& dLongitude,
                                    double& dLatitude) const {
-    const gx::TransverseMercatorSeries series{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist};
-    const double m = (dY - m_dFalseNorthing) / m_dK0 + m_dM0;
-    double dLambda = 0, phi = 0;
-    series.Inverse(dX - m_dFalseEasting, m, m_adMDistInv, dLambda, phi);
-    dLongitude = SaveLambda(dLambda + m_dLon0);
-    dLatitude = SavePhi(phi);
+    const Grid grid{{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist},
+                    m_adMDistInv,
+                    m_dM0,
+                    m_dFalseEasting,
+                    m_dFalseNorthing,
+                    1};
+    dLongitude = SaveLambda(grid.Inverse(dX, dY, dLatitude) + m_dLon0);
     return 1;
 }
 
@@ -50,22 +75,24 @@ CTransverseMercatorSouthOriented::CTransverseMercatorSouthOriented(int nEllipsoi
 
 int CTransverseMercatorSouthOriented::Project(double dLongitude, double dLatitude, double& dX,
                                               double& dY) const {
-    const gx::TransverseMercatorSeries series{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist};
-    double e = 0, n = 0;
-    series.Forward(dLatitude, SaveLambda(SaveLambda(dLongitude) - m_dLon0), m_dM0, e, n);
-    dX = m_dFalseEasting - e;  // westing
-    dY = m_dFalseNorthing - n; // southing
-    return 1;
+    const Grid grid{{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist},
+                    m_adMDistInv,
+                    m_dM0,
+                    m_dFalseEasting,
+                    m_dFalseNorthing,
+                    -1};
+    return grid.Forward(SaveLambda(SaveLambda(dLongitude) - m_dLon0), dLatitude, dX, dY);
 }
 
 int CTransverseMercatorSouthOriented::UnProject(double dX, double dY, double& dLongitude,
                                                 double& dLatitude) const {
-    const gx::TransverseMercatorSeries series{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist};
-    const double m = m_dM0 + (m_dFalseNorthing - dY) / m_dK0;
-    double dLambda = 0, phi = 0;
-    series.Inverse(m_dFalseEasting - dX, m, m_adMDistInv, dLambda, phi);
-    dLongitude = SaveLambda(dLambda + m_dLon0);
-    dLatitude = SavePhi(phi);
+    const Grid grid{{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist},
+                    m_adMDistInv,
+                    m_dM0,
+                    m_dFalseEasting,
+                    m_dFalseNorthing,
+                    -1};
+    dLongitude = SaveLambda(grid.Inverse(dX, dY, dLatitude) + m_dLon0);
     return 1;
 }
 
@@ -87,12 +114,9 @@ int CUniversalTransverseMercator::Project(double dLongitude, double dLatitude, d
     const double centralDeg = m_dInitialLonDeg - m_dZoneWidthDeg * 0.5 + zone * m_dZoneWidthDeg;
     const double lambdaZone = SaveLambda(centralDeg * gx::kDegree);
 
-    const gx::TransverseMercatorSeries series{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist};
-    double e = 0, n = 0;
-    series.Forward(dLatitude, SaveLambda(dLongitude - lambdaZone), m_dM0, e, n);
-    dX = e + zone * kZoneFactor + m_dFalseEasting;
-    dY = n + m_dFalseNorthing;
-    return 1;
+    const Grid grid{{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist}, m_adMDistInv,     m_dM0,
+                    zone * kZoneFactor + m_dFalseEasting,    m_dFalseNorthing, 1};
+    return grid.Forward(SaveLambda(dLongitude - lambdaZone), dLatitude, dX, dY);
 }
 
 int CUniversalTransverseMercator::UnProject(double dX, double dY, double& dLongitude,
@@ -101,11 +125,8 @@ int CUniversalTransverseMercator::UnProject(double dX, double dY, double& dLongi
     const double lambdaZone = SaveLambda(
         (zone * m_dZoneWidthDeg + (m_dInitialLonDeg - m_dZoneWidthDeg * 0.5)) * gx::kDegree);
 
-    const gx::TransverseMercatorSeries series{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist};
-    const double m = (dY - m_dFalseNorthing) / m_dK0 + m_dM0;
-    double dLambda = 0, phi = 0;
-    series.Inverse(dX - (zone * kZoneFactor + m_dFalseEasting), m, m_adMDistInv, dLambda, phi);
-    dLongitude = SaveLambda(dLambda + lambdaZone);
-    dLatitude = SavePhi(phi);
+    const Grid grid{{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist}, m_adMDistInv,     m_dM0,
+                    zone * kZoneFactor + m_dFalseEasting,    m_dFalseNorthing, 1};
+    dLongitude = SaveLambda(grid.Inverse(dX, dY, dLatitude) + lambdaZone);
     return 1;
 }
