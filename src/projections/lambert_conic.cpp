@@ -94,6 +94,14 @@ struct Cone {
 
 } // namespace
 
+// The kernel of a class built from its members in one place. A macro, as the class layouts
+// are fixed by the public headers (no member function may be added), and the members are
+// protected: it expands inside the member functions that use it.
+#define GX_CONE(aF, r0)                                                                            \
+    Cone {                                                                                         \
+        m_dN, aF, r0, m_dFalseEasting, m_dFalseNorthing, m_dE                                      \
+    }
+
 CLambertConicalSP1::CLambertConicalSP1(int nEllipsoid, double dLon0, double dLat0, double dK0,
                                        double dFalseEasting, double dFalseNorthing)
     : CMapProjection(nEllipsoid), m_dLon0(dLon0), m_dLat0(dLat0), m_dK0(dK0),
@@ -104,13 +112,13 @@ CLambertConicalSP1::CLambertConicalSP1(int nEllipsoid, double dLon0, double dLat
 }
 
 int CLambertConicalSP1::Project(double dLongitude, double dLatitude, double& dX, double& dY) const {
-    const Cone cone{m_dN, m_dConeF * m_dA * m_dK0, m_dR0, m_dFalseEasting, m_dFalseNorthing, m_dE};
+    const Cone cone = GX_CONE(m_dConeF * m_dA * m_dK0, m_dR0);
     return cone.Forward(m_dN * SaveLambda(SaveLambda(dLongitude) - m_dLon0), dLatitude, dX, dY);
 }
 
 int CLambertConicalSP1::UnProject(double dX, double dY, double& dLongitude,
                                   double& dLatitude) const {
-    const Cone cone{m_dN, m_dConeF * m_dA * m_dK0, m_dR0, m_dFalseEasting, m_dFalseNorthing, m_dE};
+    const Cone cone = GX_CONE(m_dConeF * m_dA * m_dK0, m_dR0);
     dLongitude = SaveLambda(cone.Inverse(dX, dY, false, dLatitude) / m_dN + m_dLon0);
     return 1;
 }
@@ -123,13 +131,13 @@ CLambertConicalSP2::CLambertConicalSP2(int nEllipsoid, double dLonF, double dLat
 }
 
 int CLambertConicalSP2::Project(double dLongitude, double dLatitude, double& dX, double& dY) const {
-    const Cone cone{m_dN, m_dConeF * m_dA, m_dRF, m_dFalseEasting, m_dFalseNorthing, m_dE};
+    const Cone cone = GX_CONE(m_dConeF * m_dA, m_dRF);
     return cone.Forward(m_dN * SaveLambda(SaveLambda(dLongitude) - m_dLon0), dLatitude, dX, dY);
 }
 
 int CLambertConicalSP2::UnProject(double dX, double dY, double& dLongitude,
                                   double& dLatitude) const {
-    const Cone cone{m_dN, m_dConeF * m_dA, m_dRF, m_dFalseEasting, m_dFalseNorthing, m_dE};
+    const Cone cone = GX_CONE(m_dConeF * m_dA, m_dRF);
     dLongitude = SaveLambda(cone.Inverse(dX, dY, false, dLatitude) / m_dN + m_dLon0);
     return 1;
 }
@@ -144,7 +152,7 @@ CLambertConicalSP2Belgium::CLambertConicalSP2Belgium(int nEllipsoid, double dLon
 
 int CLambertConicalSP2Belgium::Project(double dLongitude, double dLatitude, double& dX,
                                        double& dY) const {
-    const Cone cone{m_dN, m_dConeF * m_dA, m_dRF, m_dFalseEasting, m_dFalseNorthing, m_dE};
+    const Cone cone = GX_CONE(m_dConeF * m_dA, m_dRF);
     // The longitude difference is folded once, then the grid is turned.
     return cone.Forward(m_dN * SaveLambda(dLongitude - m_dLon0) - kBelgianRotation, dLatitude, dX,
                         dY);
@@ -152,7 +160,7 @@ int CLambertConicalSP2Belgium::Project(double dLongitude, double dLatitude, doub
 
 int CLambertConicalSP2Belgium::UnProject(double dX, double dY, double& dLongitude,
                                          double& dLatitude) const {
-    const Cone cone{m_dN, m_dConeF * m_dA, m_dRF, m_dFalseEasting, m_dFalseNorthing, m_dE};
+    const Cone cone = GX_CONE(m_dConeF * m_dA, m_dRF);
     // The full circle, unlike the other two classes.
     const double theta = cone.Inverse(dX, dY, true, dLatitude);
     dLongitude = SaveLambda((theta + kBelgianRotation) / m_dN + m_dLon0);

@@ -16,6 +16,13 @@ struct Centre {
     double A, B, H, gamma0;
     double dLon0; // lambda0 - lambdac, before folding
     double W;
+
+    void Into(double& dA, double& dB, double& dGamma0, double& dH) const {
+        dA = A;
+        dB = B;
+        dGamma0 = gamma0;
+        dH = H;
+    }
 };
 
 Centre DeriveCentre(double a, double e, double e2, double latC, double kC, double alphaC) {
@@ -141,6 +148,15 @@ struct Skew {
 
 } // namespace
 
+// The kernel of a class built from its members in one place. A macro, as the class layouts
+// are fixed by the public headers (no member function may be added), and the members are
+// protected: it expands inside the member functions that use it.
+#define GX_SKEW(uShift)                                                                            \
+    Skew {                                                                                         \
+        {m_dE, m_dObliqueA, m_dObliqueB, m_dObliqueH, m_dGamma0}, uShift, m_dGammaC,               \
+            m_dFalseEasting, m_dFalseNorthing                                                      \
+    }
+
 CHotineObliqueMercator::CHotineObliqueMercator(int nEllipsoid, double dLonC, double dLatC,
                                                double dKC, double dFalseEasting,
                                                double dFalseNorthing, double dAlphaC,
@@ -148,30 +164,19 @@ CHotineObliqueMercator::CHotineObliqueMercator(int nEllipsoid, double dLonC, dou
     : CMapProjection(nEllipsoid), m_dLonC(dLonC), m_dLatC(dLatC), m_dKC(dKC), m_dAlphaC(dAlphaC),
       m_dGammaC(dGammaC), m_dFalseEasting(dFalseEasting), m_dFalseNorthing(dFalseNorthing) {
     const Centre c = DeriveCentre(m_dA, m_dE, m_dE2, dLatC, dKC, dAlphaC);
-    m_dObliqueA = c.A;
-    m_dObliqueB = c.B;
-    m_dGamma0 = c.gamma0;
+    c.Into(m_dObliqueA, m_dObliqueB, m_dGamma0, m_dObliqueH);
     m_dLon0 = SaveLambda(dLonC + c.dLon0);
-    m_dObliqueH = c.H;
 }
 
 int CHotineObliqueMercator::Project(double dLongitude, double dLatitude, double& dX,
                                     double& dY) const {
-    const Skew grid{{m_dE, m_dObliqueA, m_dObliqueB, m_dObliqueH, m_dGamma0},
-                    0,
-                    m_dGammaC,
-                    m_dFalseEasting,
-                    m_dFalseNorthing};
+    const Skew grid = GX_SKEW(0);
     return grid.Forward(SaveLambda(dLongitude - m_dLon0), dLatitude, dX, dY);
 }
 
 int CHotineObliqueMercator::UnProject(double dX, double dY, double& dLongitude,
                                       double& dLatitude) const {
-    const Skew grid{{m_dE, m_dObliqueA, m_dObliqueB, m_dObliqueH, m_dGamma0},
-                    0,
-                    m_dGammaC,
-                    m_dFalseEasting,
-                    m_dFalseNorthing};
+    const Skew grid = GX_SKEW(0);
     dLongitude = SaveLambda(m_dLon0 + grid.Inverse(dX, dY, m_adConfLat, dLatitude));
     return 1;
 }
@@ -182,11 +187,8 @@ CObliqueMercator::CObliqueMercator(int nEllipsoid, double dLonC, double dLatC, d
     : CMapProjection(nEllipsoid), m_dLonC(dLonC), m_dLatC(dLatC), m_dKC(dKC), m_dAlphaC(dAlphaC),
       m_dGammaC(dGammaC), m_dFalseEasting(dEastingC), m_dFalseNorthing(dNorthingC) {
     const Centre c = DeriveCentre(m_dA, m_dE, m_dE2, dLatC, dKC, dAlphaC);
-    m_dObliqueA = c.A;
-    m_dObliqueB = c.B;
-    m_dGamma0 = c.gamma0;
+    c.Into(m_dObliqueA, m_dObliqueB, m_dGamma0, m_dObliqueH);
     m_dLon0 = SaveLambda(dLonC + c.dLon0);
-    m_dObliqueH = c.H;
     if (std::fabs(dAlphaC - kHalfPi) < 1e-9)
         m_dUc = (dLonC - m_dLon0) * c.A;
     else
@@ -195,20 +197,12 @@ CObliqueMercator::CObliqueMercator(int nEllipsoid, double dLonC, double dLatC, d
 
 int CObliqueMercator::Project(double dLongitude, double dLatitude, double& dX, double& dY) const {
     // u counted from the centre
-    const Skew grid{{m_dE, m_dObliqueA, m_dObliqueB, m_dObliqueH, m_dGamma0},
-                    m_dLatC >= 0 ? std::fabs(m_dUc) : -std::fabs(m_dUc),
-                    m_dGammaC,
-                    m_dFalseEasting,
-                    m_dFalseNorthing};
+    const Skew grid = GX_SKEW(m_dLatC >= 0 ? std::fabs(m_dUc) : -std::fabs(m_dUc));
     return grid.Forward(SaveLambda(SaveLambda(dLongitude) - m_dLon0), dLatitude, dX, dY);
 }
 
 int CObliqueMercator::UnProject(double dX, double dY, double& dLongitude, double& dLatitude) const {
-    const Skew grid{{m_dE, m_dObliqueA, m_dObliqueB, m_dObliqueH, m_dGamma0},
-                    m_dLatC >= 0 ? std::fabs(m_dUc) : -std::fabs(m_dUc),
-                    m_dGammaC,
-                    m_dFalseEasting,
-                    m_dFalseNorthing};
+    const Skew grid = GX_SKEW(m_dLatC >= 0 ? std::fabs(m_dUc) : -std::fabs(m_dUc));
     dLongitude = SaveLambda(m_dLon0 + grid.Inverse(dX, dY, m_adConfLat, dLatitude));
     return 1;
 }

@@ -51,6 +51,15 @@ struct PolarAtOrigin {
 
 } // namespace
 
+// The kernel of a class built from its members in one place. A macro, as the class layouts
+// are fixed by the public headers (no member function may be added), and the members are
+// protected: it expands inside the member functions that use it.
+#define GX_POLAR_AT_ORIGIN(lat)                                                                    \
+    PolarAtOrigin {                                                                                \
+        lat > 0, m_dA, m_dE, m_dLon0, m_dK0, m_dFalseEasting, m_dFalseNorthing, m_dEccFactor,      \
+            m_adConfLat                                                                            \
+    }
+
 CPolarStereographicA::CPolarStereographicA(int nEllipsoid, double dLon0, double dLat0, double dK0,
                                            double dFalseEasting, double dFalseNorthing)
     : CMapProjection(nEllipsoid), m_dLon0(dLon0), m_dLat0(dLat0), m_dK0(dK0),
@@ -59,18 +68,12 @@ CPolarStereographicA::CPolarStereographicA(int nEllipsoid, double dLon0, double 
 
 int CPolarStereographicA::Project(double dLongitude, double dLatitude, double& dX,
                                   double& dY) const {
-    return PolarAtOrigin{m_dLat0 > 0,      m_dA,         m_dE,
-                         m_dLon0,          m_dK0,        m_dFalseEasting,
-                         m_dFalseNorthing, m_dEccFactor, m_adConfLat}
-        .Forward(dLongitude, dLatitude, dX, dY);
+    return GX_POLAR_AT_ORIGIN(m_dLat0).Forward(dLongitude, dLatitude, dX, dY);
 }
 
 int CPolarStereographicA::UnProject(double dX, double dY, double& dLongitude,
                                     double& dLatitude) const {
-    return PolarAtOrigin{m_dLat0 > 0,      m_dA,         m_dE,
-                         m_dLon0,          m_dK0,        m_dFalseEasting,
-                         m_dFalseNorthing, m_dEccFactor, m_adConfLat}
-        .Inverse(dX, dY, dLongitude, dLatitude);
+    return GX_POLAR_AT_ORIGIN(m_dLat0).Inverse(dX, dY, dLongitude, dLatitude);
 }
 
 CPolarStereographicB::CPolarStereographicB(int nEllipsoid, double dLon0, double dLatStd,
@@ -87,18 +90,12 @@ CPolarStereographicB::CPolarStereographicB(int nEllipsoid, double dLon0, double 
 
 int CPolarStereographicB::Project(double dLongitude, double dLatitude, double& dX,
                                   double& dY) const {
-    return PolarAtOrigin{m_dLatStd > 0,    m_dA,         m_dE,
-                         m_dLon0,          m_dK0,        m_dFalseEasting,
-                         m_dFalseNorthing, m_dEccFactor, m_adConfLat}
-        .Forward(dLongitude, dLatitude, dX, dY);
+    return GX_POLAR_AT_ORIGIN(m_dLatStd).Forward(dLongitude, dLatitude, dX, dY);
 }
 
 int CPolarStereographicB::UnProject(double dX, double dY, double& dLongitude,
                                     double& dLatitude) const {
-    return PolarAtOrigin{m_dLatStd > 0,    m_dA,         m_dE,
-                         m_dLon0,          m_dK0,        m_dFalseEasting,
-                         m_dFalseNorthing, m_dEccFactor, m_adConfLat}
-        .Inverse(dX, dY, dLongitude, dLatitude);
+    return GX_POLAR_AT_ORIGIN(m_dLatStd).Inverse(dX, dY, dLongitude, dLatitude);
 }
 
 CPolarStereographicC::CPolarStereographicC(int nEllipsoid, double dLon0, double dLatStd,

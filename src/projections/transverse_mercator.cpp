@@ -36,6 +36,14 @@ struct Grid {
 
 } // namespace
 
+// The kernel of a class built from its members in one place. A macro, as the class layouts
+// are fixed by the public headers (no member function may be added), and the members are
+// protected: it expands inside the member functions that use it.
+#define GX_TM_GRID(fe, axes)                                                                       \
+    Grid {                                                                                         \
+        {m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist}, m_adMDistInv, m_dM0, fe, m_dFalseNorthing, axes   \
+    }
+
 CTransverseMercator::CTransverseMercator(int nEllipsoid, double dLon0, double dLat0, double dK0,
                                          double dFalseEasting, double dFalseNorthing)
     : CMapProjection(nEllipsoid), m_dLon0(dLon0), m_dLat0(dLat0), m_dK0(dK0),
@@ -44,23 +52,13 @@ CTransverseMercator::CTransverseMercator(int nEllipsoid, double dLon0, double dL
 
 int CTransverseMercator::Project(double dLongitude, double dLatitude, double& dX,
                                  double& dY) const {
-    const Grid grid{{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist},
-                    m_adMDistInv,
-                    m_dM0,
-                    m_dFalseEasting,
-                    m_dFalseNorthing,
-                    1};
+    const Grid grid = GX_TM_GRID(m_dFalseEasting, 1);
     return grid.Forward(SaveLambda(SaveLambda(dLongitude) - m_dLon0), dLatitude, dX, dY);
 }
 
 int CTransverseMercator::UnProject(double dX, double dY, double& dLongitude,
                                    double& dLatitude) const {
-    const Grid grid{{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist},
-                    m_adMDistInv,
-                    m_dM0,
-                    m_dFalseEasting,
-                    m_dFalseNorthing,
-                    1};
+    const Grid grid = GX_TM_GRID(m_dFalseEasting, 1);
     dLongitude = SaveLambda(grid.Inverse(dX, dY, dLatitude) + m_dLon0);
     return 1;
 }
@@ -75,23 +73,13 @@ CTransverseMercatorSouthOriented::CTransverseMercatorSouthOriented(int nEllipsoi
 
 int CTransverseMercatorSouthOriented::Project(double dLongitude, double dLatitude, double& dX,
                                               double& dY) const {
-    const Grid grid{{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist},
-                    m_adMDistInv,
-                    m_dM0,
-                    m_dFalseEasting,
-                    m_dFalseNorthing,
-                    -1};
+    const Grid grid = GX_TM_GRID(m_dFalseEasting, -1);
     return grid.Forward(SaveLambda(SaveLambda(dLongitude) - m_dLon0), dLatitude, dX, dY);
 }
 
 int CTransverseMercatorSouthOriented::UnProject(double dX, double dY, double& dLongitude,
                                                 double& dLatitude) const {
-    const Grid grid{{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist},
-                    m_adMDistInv,
-                    m_dM0,
-                    m_dFalseEasting,
-                    m_dFalseNorthing,
-                    -1};
+    const Grid grid = GX_TM_GRID(m_dFalseEasting, -1);
     dLongitude = SaveLambda(grid.Inverse(dX, dY, dLatitude) + m_dLon0);
     return 1;
 }
@@ -114,8 +102,7 @@ int CUniversalTransverseMercator::Project(double dLongitude, double dLatitude, d
     const double centralDeg = m_dInitialLonDeg - m_dZoneWidthDeg * 0.5 + zone * m_dZoneWidthDeg;
     const double lambdaZone = SaveLambda(centralDeg * gx::kDegree);
 
-    const Grid grid{{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist}, m_adMDistInv,     m_dM0,
-                    zone * kZoneFactor + m_dFalseEasting,    m_dFalseNorthing, 1};
+    const Grid grid = GX_TM_GRID(zone * kZoneFactor + m_dFalseEasting, 1);
     return grid.Forward(SaveLambda(dLongitude - lambdaZone), dLatitude, dX, dY);
 }
 
@@ -125,8 +112,7 @@ int CUniversalTransverseMercator::UnProject(double dX, double dY, double& dLongi
     const double lambdaZone = SaveLambda(
         (zone * m_dZoneWidthDeg + (m_dInitialLonDeg - m_dZoneWidthDeg * 0.5)) * gx::kDegree);
 
-    const Grid grid{{m_dA, m_dE2, m_dEp2, m_dK0, m_adMDist}, m_adMDistInv,     m_dM0,
-                    zone * kZoneFactor + m_dFalseEasting,    m_dFalseNorthing, 1};
+    const Grid grid = GX_TM_GRID(zone * kZoneFactor + m_dFalseEasting, 1);
     dLongitude = SaveLambda(grid.Inverse(dX, dY, dLatitude) + lambdaZone);
     return 1;
 }
