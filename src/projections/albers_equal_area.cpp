@@ -23,7 +23,7 @@ CAlbersEqualArea::CAlbersEqualArea(int nEllipsoid, double dLonF, double dLatF, d
 int CAlbersEqualArea::Project(double dLongitude, double dLatitude, double& dX, double& dY) const {
     // rho = a sqrt(C - n q) / n, with a / n formed apart from the chain of the latitude.
     const double aOverN = m_dA / m_dN;
-    const double q = gx::AuthalicQ(std::sin(dLatitude), m_dE, m_dE2);
+    const double q = gx::AuthalicQOfSin(std::sin(dLatitude), m_dE, m_dE2);
     const double rho = aOverN * std::sqrt(m_dAlbersC - m_dN * q);
     const double theta = m_dN * SaveLambda(dLongitude - m_dLon0);
     dX = m_dFalseEasting + rho * std::sin(theta);

@@ -31,6 +31,19 @@ inline double SmallExp(double y) {
     return low + y4 * high + y8 * (1.0 / 40320 + y * (1.0 / 362880));
 }
 
+// q(phi) of AuthalicQ (geodesy.h) from sin phi without a division: 1 / (1 - x^2) +
+// atanh(x) / x is sum (2k + 2) / (2k + 1) x^(2k) for x = e sin phi, taken to x^16 when
+// x^2 <= 0.01 (remainder below 1e-18), else the closed form. Finite (2 sin phi) on a sphere.
+inline double AuthalicQOfSin(double s, double e, double e2) {
+    const double x2 = e2 * s * s;
+    if (x2 > 0.01) return (1 - e2) * (s / (1 - x2) + EccentricAtanh(e * s) / e);
+    const double x4 = x2 * x2, x8 = x4 * x4;
+    const double low = 2 + x2 * (4.0 / 3) + x4 * (6.0 / 5 + x2 * (8.0 / 7));
+    const double high =
+        10.0 / 9 + x2 * (12.0 / 11) + x4 * (14.0 / 13 + x2 * (16.0 / 15)) + x8 * (18.0 / 17);
+    return (1 - e2) * s * (low + x8 * high);
+}
+
 // The seven-term polynomial c[0] + x c[1] + ... + x^6 c[6] by Estrin's scheme: the same sum as
 // Horner's, in independent pairs, so that its latency is three multiplications deep, not six.
 inline double Poly7(const double* c, double x) {

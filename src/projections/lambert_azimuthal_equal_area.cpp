@@ -31,7 +31,7 @@ CLambertAzimuthalEqualArea::CLambertAzimuthalEqualArea(int nEllipsoid, double dL
 
 int CLambertAzimuthalEqualArea::Project(double dLongitude, double dLatitude, double& dX,
                                         double& dY) const {
-    const double sinBeta = gx::AuthalicQ(std::sin(dLatitude), m_dE, m_dE2) / m_dQp;
+    const double sinBeta = gx::AuthalicQOfSin(std::sin(dLatitude), m_dE, m_dE2) / m_dQp;
     const double cosBeta = std::sqrt((1 - sinBeta) * (1 + sinBeta)); // beta = asin(q / qP)
     const double sinB0 = std::sin(m_dBeta0), cosB0 = std::cos(m_dBeta0);
     const double dLambda = dLongitude - m_dLon0; // only through its sine and cosine

@@ -147,6 +147,7 @@ TEST_F(Geodesy, LatitudeFunctionsAgreeWithTheirDefinitions) {
         EXPECT_NEAR(gx::ParallelRadius(s, c, e2), static_cast<double>(lc / std::sqrt(1 - es * es)),
                     2.3e-16);
         EXPECT_NEAR(gx::AuthalicQ(s, e, e2), static_cast<double>(q), 1e-15);
+        EXPECT_NEAR(gx::AuthalicQOfSin(s, e, e2), static_cast<double>(q), 1e-15);
         EXPECT_NEAR(gx::GeodeticFromConformalT(static_cast<double>(t), wgs84.Conf()), phi, 2.5e-12);
         const double chi = static_cast<double>(2 * std::atan(std::exp(psi)) - kPi / 2);
         EXPECT_NEAR(wgs84.MeridianPhi(chi), phi, 2.5e-12) << deg;
