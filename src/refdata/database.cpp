@@ -1,8 +1,9 @@
-// Life cycle of the reference data: the six record arrays and the per-thread table.
+// The six record arrays of the reference data.
+#include "refdata/database.h"
+
 #include <new>
 
 #include "geoxform/refdata.h"
-#include "service/thread_handler.h"
 
 DynamicClassArray<EPSGSystem>* pdaEPSGSystem = nullptr;
 DynamicClassArray<EPSGDatum>* pdaEPSGDatum = nullptr;
@@ -19,9 +20,12 @@ void Release(DynamicClassArray<T>*& pArray) {
     pArray = nullptr;
 }
 
-// Creates the six arrays together or none of them, so that the systems array existing always
-// means that all six exist.
-void CreateArrays() {
+} // namespace
+
+namespace gx {
+
+void CreateReferenceArrays() {
+    if (pdaEPSGSystem != nullptr) return;
     auto* pSystems = new (std::nothrow) DynamicClassArray<EPSGSystem>(64);
     auto* pDatums = new (std::nothrow) DynamicClassArray<EPSGDatum>(32);
     auto* pMeridians = new (std::nothrow) DynamicClassArray<EPSGPrimeMeridian>(8);
@@ -45,23 +49,14 @@ void CreateArrays() {
     delete pParams;
 }
 
-} // namespace
-
-void InitEPSGDataBase(const KQWCHAR* pszPath) {
-    if (g_pThreadHandler == nullptr) g_pThreadHandler = new (std::nothrow) CThreadHandler;
-    if (pdaEPSGSystem == nullptr) CreateArrays();
-    ReadEPSGData(pszPath);
+void FreeReferenceArrays() {
+    if (pdaEPSGSystem == nullptr) return;
+    Release(pdaEPSGSystem);
+    Release(pdaEPSGDatum);
+    Release(pdaEPSGPrimeMeridian);
+    Release(pdaEPSGEllipsoid);
+    Release(pdaEPSGUnits);
+    Release(pdaEPSGParams);
 }
 
-void FreeEPSGDataBase() {
-    if (pdaEPSGSystem != nullptr) {
-        Release(pdaEPSGSystem);
-        Release(pdaEPSGDatum);
-        Release(pdaEPSGPrimeMeridian);
-        Release(pdaEPSGEllipsoid);
-        Release(pdaEPSGUnits);
-        Release(pdaEPSGParams);
-    }
-    delete g_pThreadHandler;
-    g_pThreadHandler = nullptr;
-}
+} // namespace gx

@@ -11,8 +11,8 @@
 #include "platform/platform.h"
 #include "platform/profile.h"
 #include "platform/wide_string.h"
+#include "refdata/dms_format.h"
 #include "refdata/unit_tables.h"
-#include "service/dms_format.h"
 
 namespace gx {
 

@@ -65,8 +65,7 @@ bool ReadRow(const char* pLine, EPSGSystem& row) {
     fields.Text(area);
     fields.Int(row.iDatumCode);
     fields.Int(row.iEllipsoidCode);
-    if (fields.Matched() != 10 || gx::FindProjectionMethod(row.iMethodCode) == nullptr)
-        return false;
+    if (fields.Matched() != 10 || gx::MethodByCode(row.iMethodCode) == nullptr) return false;
     Widen(name, row.szName);
     Widen(area, row.szAuxName);
     return true;

@@ -241,9 +241,10 @@ bool ParametersMatch(const KQCRSystem& r, const gx::ParameterRun& run) {
     if (run.nCount != r.iNumParameters) return false;
     const int count = CountMatchingPairs(r, run, false);
     if (count == r.iNumParameters) return true;
-    // Two-parallel methods: the standard parallels may be given in either order.
+    // Methods with two standard parallels: they may be given in either order.
+    const gx::MethodRow* pMethod = gx::MethodByCode(r.iMethodCode);
     const bool bTwoParallels =
-        r.iMethodCode == 9802 || r.iMethodCode == 9803 || r.iMethodCode == 9822;
+        pMethod != nullptr && (pMethod->iGroups & gx::GroupMaskBit(gx::kGroupSecondParallel)) != 0;
     return bTwoParallels && count == r.iNumParameters - 2 &&
            CountMatchingPairs(r, run, true) == r.iNumParameters;
 }
@@ -272,14 +273,14 @@ void RecognisePredefinedSystem(KQCRSystem& r) {
 
 // Step: the projected part (method, datum, ellipsoid, parameters, recognition).
 int CompleteProjection(KQCRSystem& r) {
-    const CS_PROJECTION* pMethod = gx::FindProjectionMethod(r.iMethodCode);
+    const gx::MethodRow* pMethod = gx::MethodByCode(r.iMethodCode);
     if (pMethod == nullptr) return kBadMethod;
-    gx::KqCopy(r.szMethodName, pMethod->szName);
+    gx::KqCopy(r.szMethodName, pMethod->pszName);
     r.iProjection = pMethod->iNumber;
     CompleteDatum(r);
     const int ellipsoid = CompleteEllipsoid(r);
     if (ellipsoid != kValid) return ellipsoid;
-    if (!HasRequiredParameters(r, pMethod->iMask)) return kBadParameters;
+    if (!HasRequiredParameters(r, pMethod->iGroups)) return kBadParameters;
     if (r.iSystemCode < 1 && r.iDatumCode >= 1) RecognisePredefinedSystem(r);
     return kValid;
 }

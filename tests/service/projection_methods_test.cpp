@@ -1,51 +1,186 @@
+// The registry of projection methods against the data generator and the exported-symbols
+// check, and the factory that builds its methods from records.
+#include <algorithm>
+#include <climits>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <regex>
+#include <set>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
 #include <gtest/gtest.h>
 
+#include "geoxform/transverse_mercator.h"
+#include "reference_fixture.h"
 #include "service/projection_methods.h"
-#include "test_support.h"
 
 namespace {
 
-TEST(ProjectionMethods, LookupByMethodCode) {
-    const CS_PROJECTION* pRow = gx::FindProjectionMethod(9807);
-    ASSERT_NE(pRow, nullptr);
-    EXPECT_EQ(pRow - csProjectionMethods, 22);
-    EXPECT_EQ(pRow->iNumber, 4);
-    EXPECT_EQ(pRow->iMask, 0x73);
-    EXPECT_EQ(KqString(pRow->szName), Kq("Transverse Mercator"));
+const double kDegree = testconst::kDegree;
 
-    EXPECT_EQ(gx::FindProjectionMethod(9808), nullptr);
-    EXPECT_EQ(gx::FindProjectionMethod(-1), nullptr);    // the "None" row is not a method
-    EXPECT_EQ(gx::FindProjectionMethod(9825)->iMask, 0); // Pseudo Plate Carree needs nothing
+// The matches of the pattern in a source file, from the first "start" to the next "end".
+std::vector<std::string> Tokens(const char* pszPath, const std::string& start, const char* end,
+                                const char* pszPattern) {
+    std::ifstream in(std::string(GEOXFORM_SOURCE_DIR) + "/" + pszPath);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t from = std::min(text.find(start), text.size());
+    const std::string part = text.substr(from, text.find(end, from + start.size()) - from);
+    const std::regex pattern(pszPattern);
+    std::vector<std::string> tokens;
+    for (std::sregex_iterator it(part.begin(), part.end(), pattern), last; it != last; ++it)
+        tokens.push_back(it->str());
+    return tokens;
 }
 
-// Every row's mask must be exactly the groups of the parameters it lists.
-TEST(ProjectionMethods, MasksMatchTheListedParameters) {
-    for (int i = 1; i < kNumProjectionMethodRows; ++i) {
-        const CS_PROJECTION& row = csProjectionMethods[i];
-        int32_t mask = 0;
-        for (int k = 0; k < row.iNumParams; ++k) {
-            const gx::ParameterGroup group = gx::ParameterGroupOf(row.aiParams[k]);
-            ASSERT_NE(group, gx::kGroupNone) << row.aiParams[k];
-            mask |= gx::GroupMaskBit(group);
-        }
-        EXPECT_EQ(mask, row.iMask) << Narrow(row.szName);
+KQCRSystem Record(int number, int ellipsoid, const std::vector<fixture::Parameter>& parameters) {
+    KQCRSystem r;
+    gx::InitCRSystem(&r, 3, 1.0);
+    r.iProjection = number;
+    r.iEllipsoidIndex = ellipsoid;
+    for (const fixture::Parameter& p : parameters) {
+        r.aiParameterCodes[r.iNumParameters] = p.code;
+        r.adParameterValues[r.iNumParameters++] = p.value;
     }
+    return r;
 }
 
-TEST(ProjectionMethods, ParameterGroups) {
-    EXPECT_EQ(gx::ParameterGroupOf(8830), gx::kGroupOriginLongitude);
-    EXPECT_EQ(gx::ParameterGroupOf(8802), gx::kGroupOriginLongitude);
-    EXPECT_EQ(gx::ParameterGroupOf(8831), gx::kGroupZoneWidth);
-    EXPECT_EQ(gx::GroupMaskBit(gx::kGroupZoneWidth), 0x200);
-    for (int code : {8803, 8804, 8808, 8809, 8810, 8820, 8825, 8800, 8834, 0})
-        EXPECT_EQ(gx::ParameterGroupOf(code), gx::kGroupNone) << code;
+std::unique_ptr<CProjection> Build(const KQCRSystem& r) {
+    return std::unique_ptr<CProjection>(gx::CreateProjection(&r));
+}
 
-    int zoneWidthMembers = 0;
-    for (int code = 8800; code <= 8840; ++code)
-        zoneWidthMembers += gx::ParameterGroupOf(code) == gx::kGroupZoneWidth;
-    EXPECT_EQ(zoneWidthMembers, 1);
-    for (int i = 0; i < kNumProjectionMethodRows; ++i)
-        EXPECT_EQ(csProjectionMethods[i].iMask & 0x200, 0); // no method requires a zone width
+// A record of the method with its listed parameters, near 10 E 50 N, on the given ellipsoid.
+KQCRSystem MethodRecord(const gx::MethodRow& m, int ellipsoid) {
+    const double byGroup[gx::kNumParameterGroups] = {
+        10 * kDegree, 50 * kDegree, 48 * kDegree, 52 * kDegree, 0.9996,
+        500000,       100000,       30 * kDegree, 30 * kDegree, 6 * kDegree};
+    std::vector<fixture::Parameter> parameters;
+    for (int k = 0; k < m.NumParams(); ++k)
+        parameters.push_back({m.aiParams[k], byGroup[gx::ParameterGroupOf(m.aiParams[k])]});
+    return Record(m.iNumber, ellipsoid, parameters);
+}
+
+TEST(ProjectionMethods, DataGeneratorKeepsTheMethodsSelectedByCode) {
+    std::multiset<int> generated, byCode;
+    for (const std::string& code : Tokens("tools/make_refdata.py", "METHODS = (", ")", "[0-9]+"))
+        generated.insert(std::stoi(code));
+    for (const gx::MethodRow& m : gx::Methods())
+        if (m.bByCode) byCode.insert(m.iCode);
+    EXPECT_EQ(generated, byCode);
+}
+
+TEST(ProjectionMethods, LookupsByNumberAndCode) {
+    int number = 0;
+    for (const gx::MethodRow& m : gx::Methods()) {
+        EXPECT_EQ(m.iNumber, ++number);
+        EXPECT_EQ(gx::MethodByNumber(m.iNumber), &m);
+        EXPECT_EQ(gx::MethodByCode(m.iCode), m.bByCode ? &m : nullptr) << m.iCode;
+    }
+    EXPECT_EQ(number, 25);
+    for (int bad : {0, -1, 26, 1000, 9800, INT_MIN, INT_MAX}) {
+        EXPECT_EQ(gx::MethodByNumber(bad), nullptr) << bad;
+        EXPECT_EQ(gx::MethodByCode(bad), nullptr) << bad;
+    }
+    const gx::MethodRow* pTm = gx::MethodByCode(9807);
+    ASSERT_NE(pTm, nullptr);
+    EXPECT_EQ(KqString(pTm->pszName), Kq("Transverse Mercator"));
+}
+
+// EPSG parameters no method lists (the listed ones are checked when the rows compile).
+TEST(ProjectionMethods, GroupsOfParametersNoMethodLists) {
+    const struct {
+        int code;
+        gx::ParameterGroup group;
+    } cases[] = {{8829, gx::kGroupOriginLongitude},
+                 {8828, gx::kGroupOriginLatitude},
+                 {8818, gx::kGroupFirstParallel},
+                 {8819, gx::kGroupScaleFactor}};
+    for (const auto& c : cases)
+        EXPECT_EQ(gx::ParameterGroupOf(c.code), c.group) << c.code;
+    for (int code : {8803, 8804, 8808, 8809, 8810, 8820, 8825, 8800, 8834, 0, -1})
+        EXPECT_EQ(gx::ParameterGroupOf(code), gx::kGroupNone) << code;
+}
+
+class ProjectionFactory : public fixture::ReferenceData {};
+
+// Every method builds from its listed parameters and returns a point; its class is one the
+// exported-symbols check names, among the exported classes or among the hidden ones.
+TEST_F(ProjectionFactory, EveryMethodBuildsRoundTripsAndIsInTheExportCheck) {
+    const char* pszScript = "tests/exported_symbols.sh";
+    const auto exported = Tokens(pszScript, "for class in", "; do", "C[A-Za-z0-9]+");
+    const auto hidden = Tokens(pszScript, "grep -E 'gx::", "'", "C[A-Za-z0-9]+");
+    ASSERT_FALSE(exported.empty() || hidden.empty());
+    std::set<std::string> built;
+    for (const gx::MethodRow& m : gx::Methods()) {
+        const std::unique_ptr<CProjection> p = Build(MethodRecord(m, 2));
+        ASSERT_NE(p, nullptr) << m.iNumber;
+        double x, y, lon, lat;
+        p->Project(10.5 * kDegree, 50.5 * kDegree, x, y);
+        p->UnProject(x, y, lon, lat);
+        EXPECT_NEAR(lon, 10.5 * kDegree, 1e-10) << m.iNumber;
+        EXPECT_NEAR(lat, 50.5 * kDegree, 1e-10) << m.iNumber;
+        const CProjection& object = *p;
+        const std::string mangled = typeid(object).name(); // a global class: length and name
+        const std::string name = mangled.substr(mangled.find_first_not_of("0123456789"));
+        built.insert(name);
+        bool bHidden = false;
+        for (const std::string& h : hidden)
+            bHidden = bHidden || name.find(h) != std::string::npos;
+        EXPECT_NE(bHidden, std::count(exported.begin(), exported.end(), name) == 1) << name;
+        // Without an ellipsoid row only a method that needs none builds.
+        for (int ellipsoid : {-1, 5, 1000, INT_MIN})
+            EXPECT_EQ(Build(MethodRecord(m, ellipsoid)) != nullptr, !m.bNeedsEllipsoid);
+    }
+    for (const std::string& name : exported)
+        EXPECT_EQ(built.count(name), 1u) << name << " is checked but built by no method";
+}
+
+TEST_F(ProjectionFactory, BadMethodNumbersBuildNothing) {
+    for (int number : {0, -1, 26, 1000, INT_MIN, INT_MAX})
+        EXPECT_EQ(Build(Record(number, 2, {})), nullptr) << number;
+    EXPECT_EQ(gx::CreateProjection(nullptr), nullptr);
+}
+
+// The record's slots feed the constructor by group, in any order; a later slot of a group
+// wins; codes outside every group are ignored; a count beyond 14 reads the 14 slots.
+TEST_F(ProjectionFactory, SlotsFeedTheConstructorByGroup) {
+    const struct {
+        std::vector<fixture::Parameter> parameters;
+        int slots;      // iNumParameters when not 0
+        double args[5]; // lon0, lat0, k0, fe, fn; absent: 0, and 1 for the scale
+    } cases[] = {
+        {{{8807, 100}, {8806, 200}, {8805, 0.9996}, {8801, 0.8}, {8802, 0.2}, {8803, 9}},
+         0,
+         {0.2, 0.8, 0.9996, 200, 100}},
+        {{{8822, 0.05}, {8802, 0.2}}, 0, {0.2, 0, 1, 0, 0}},
+        {{{8802, 0.2}}, 1000, {0.2, 0, 1, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        KQCRSystem r = Record(4, 2, c.parameters);
+        if (c.slots != 0) r.iNumParameters = c.slots;
+        const std::unique_ptr<CProjection> built = Build(r);
+        ASSERT_NE(dynamic_cast<CTransverseMercator*>(built.get()), nullptr);
+        double xa, ya, xb, yb;
+        built->Project(0.21, 0.81, xa, ya);
+        const double* a = c.args;
+        CTransverseMercator(2, a[0], a[1], a[2], a[3], a[4]).Project(0.21, 0.81, xb, yb);
+        EXPECT_EQ(xa, xb);
+        EXPECT_EQ(ya, yb);
+    }
+    // The zone width defaults to 6 degrees: 9 E lies in zone 32.
+    const std::unique_ptr<CProjection> utm =
+        Build(Record(25, 2, {{8830, -180 * kDegree}, {8805, 0.9996}}));
+    ASSERT_NE(utm, nullptr);
+    double x, y;
+    utm->Project(9 * kDegree, 0, x, y);
+    EXPECT_NEAR(x, 32000000, 1e-6);
+}
+
+TEST(ProjectionFactoryWithoutDatabase, BuildsOnlyWhatNeedsNoEllipsoid) {
+    EXPECT_EQ(Build(Record(4, 0, {})), nullptr);
+    EXPECT_NE(Build(Record(18, 0, {})), nullptr);
 }
 
 } // namespace

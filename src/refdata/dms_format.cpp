@@ -1,4 +1,4 @@
-#include "service/dms_format.h"
+#include "refdata/dms_format.h"
 
 #include <climits>
 
