@@ -8,22 +8,46 @@
 
 namespace {
 
-TEST(Platform, LibraryDirectoryHoldsTheSupportFolder) {
-    KQWCHAR dir[2048];
+// '=' both ways, '>' to 8 bits only, '<' to UTF-16 only; cap: the size of the result's array.
+TEST(CodePage, ConvertsAndCutsToTheArrays) {
+    const struct {
+        unsigned codePage;
+        const char* narrow;
+        KqString wide;
+        size_t cap;
+        char way;
+    } cases[] = {
+        {gx::kAnsiCodePage, "Z\xFCrich \x80 \xB0 \x9F", KQ_T("Z\u00FCrich \u20AC \u00B0 \u0178"),
+         32, '='},
+        {1251, "\xC0\xE1", KQ_T("\u0410\u0431"), 32, '='}, // Cyrillic A, be
+        {65001, "\xC3\xA9t\xC3\xA9", KQ_T("\u00E9t\u00E9"), 32, '='},
+        {1252, "?x", KQ_T("\u03A9x"), 32, '>'}, // no omega in Windows-1252
+        {1252, "he", KQ_T("hello"), 3, '>'},
+        {1252, "abcdef", KQ_T("abc"), 4, '<'},
+    };
+    KQWCHAR wide[32];
+    for (const auto& c : cases) {
+        char narrow[32];
+        gx::KqToMultiByte(c.codePage, c.wide.c_str(), narrow, c.cap);
+        EXPECT_STREQ(c.way == '<' ? c.narrow : narrow, c.narrow) << c.codePage;
+        if (c.way == '>') continue;
+        EXPECT_EQ(gx::MultiByteToKq(c.codePage, c.narrow, -1, wide, c.cap), c.wide.size());
+        EXPECT_EQ(KqString(wide), c.wide) << c.codePage;
+    }
+    EXPECT_EQ(gx::MultiByteToKq(1252, "abcdef", 2, wide, 4), 2u); // a length instead of a NUL
+}
+
+TEST(Platform, LibraryDirectoryAndSharedOpening) {
+    KQWCHAR dir[2048], small[4];
     const size_t n = gx::LibraryDirectory(dir, 2048);
     ASSERT_GT(n, 0u);
     EXPECT_NE(dir[n - 1], gx::kPathSeparator);
-    KQWCHAR small[4];
     EXPECT_EQ(gx::LibraryDirectory(small, 4), 3u); // cut to fit
-}
-
-TEST(Platform, OpenSharedReadsExistingFilesOnly) {
     const char* pName = "geoxform_platform_test.bin";
     std::ofstream(pName) << "abc";
     std::FILE* pFile = gx::OpenSharedDenyReadWrite(Kq(pName).c_str());
     ASSERT_NE(pFile, nullptr);
-    char text[4] = {};
-    EXPECT_EQ(std::fread(text, 1, 3, pFile), 3u);
+    EXPECT_EQ(std::fgetc(pFile), 'a');
     std::fclose(pFile);
     std::remove(pName);
     EXPECT_EQ(gx::OpenSharedDenyReadWrite(Kq("no-such-file.bin").c_str()), nullptr);
