@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <fstream>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -10,13 +11,7 @@ namespace {
 
 // '=' both ways, '>' to 8 bits only, '<' to UTF-16 only; cap: the size of the result's array.
 TEST(CodePage, ConvertsAndCutsToTheArrays) {
-    const struct {
-        unsigned codePage;
-        const char* narrow;
-        KqString wide;
-        size_t cap;
-        char way;
-    } cases[] = {
+    const std::tuple<unsigned, const char*, KqString, size_t, char> cases[] = {
         {gx::kAnsiCodePage, "Z\xFCrich \x80 \xB0 \x9F", KQ_T("Z\u00FCrich \u20AC \u00B0 \u0178"),
          32, '='},
         {1251, "\xC0\xE1", KQ_T("\u0410\u0431"), 32, '='}, // Cyrillic A, be
@@ -26,13 +21,13 @@ TEST(CodePage, ConvertsAndCutsToTheArrays) {
         {1252, "abcdef", KQ_T("abc"), 4, '<'},
     };
     KQWCHAR wide[32];
-    for (const auto& c : cases) {
+    for (const auto& [codePage, narrowText, wideText, cap, way] : cases) {
         char narrow[32];
-        gx::KqToMultiByte(c.codePage, c.wide.c_str(), narrow, c.cap);
-        EXPECT_STREQ(c.way == '<' ? c.narrow : narrow, c.narrow) << c.codePage;
-        if (c.way == '>') continue;
-        EXPECT_EQ(gx::MultiByteToKq(c.codePage, c.narrow, -1, wide, c.cap), c.wide.size());
-        EXPECT_EQ(KqString(wide), c.wide) << c.codePage;
+        gx::KqToMultiByte(codePage, wideText.c_str(), narrow, cap);
+        EXPECT_STREQ(way == '<' ? narrowText : narrow, narrowText) << codePage;
+        if (way == '>') continue;
+        EXPECT_EQ(gx::MultiByteToKq(codePage, narrowText, -1, wide, cap), wideText.size());
+        EXPECT_EQ(KqString(wide), wideText) << codePage;
     }
     EXPECT_EQ(gx::MultiByteToKq(1252, "abcdef", 2, wide, 4), 2u); // a length instead of a NUL
 }

@@ -2,6 +2,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -31,26 +32,11 @@ const char kSample[] =
     u8"dup=first\r\ndup=second\r\nno equals\r\n\t[ second ]  \r\nKey=other\numlaut=Grüße €\n"
     u8"[Über]\nk=latin\n[first]\nlate=only the first section counts\n";
 
-// The sample as an ANSI file, UTF-8 with its byte-order mark, or UTF-16LE with its mark.
-std::string Encode(unsigned codePage) {
-    std::string bytes = codePage == 65001 ? "\xEF\xBB\xBF" + std::string(kSample) : Ansi(kSample);
-    if (codePage == 1200) {
-        bytes = "\xFF\xFE";
-        for (KQWCHAR c : Wide(kSample))
-            bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-    }
-    return bytes;
-}
-
 // Both readers, the sample in every encoding, in a directory named outside ASCII. Files: 0 the
 // sample, 1 missing, 2 none (null), 3 only a byte-order mark. Null names stay null.
 TEST(Profile, BothReadersApplyTheRulesInEveryEncoding) {
-    const struct {
-        int file;
-        const char *section, *key, *fallback;
-        size_t cap;
-        const char* expected;
-    } cases[] = {// clang-format off
+    const std::tuple<int, const char*, const char*, const char*, size_t, const char*> cases[] = {
+        // clang-format off
         {0, "first", "KEY", "d", 64, "one"}, {0, "FIRST", "Spaced Key", "d", 64, "two words"},
         {0, "First", "quoted", "d", 64, "  padded  "}, {0, "First", "single", "d", 64, "x"},
         {0, "First", "lonequote", "d", 64, "\"abc"}, {0, "First", "empty", "dflt", 64, ""},
@@ -62,7 +48,8 @@ TEST(Profile, BothReadersApplyTheRulesInEveryEncoding) {
         {0, "First", "missing", "dflt \t", 64, "dflt \t"}, // but not a tab
         {0, "nosuch", "key", "d", 64, "d"}, {0, "First", "spaced key", "d", 4, "two"}, // size - 1
         {0, "First", "missing", "default", 4, "def"}, {0, "First", "key", "d", 1, ""},
-        {1, "a", "b", "dflt", 16, "dflt"}, {1, "a", "b", nullptr, 16, ""}, {1, nullptr, "b", "d", 16, "d"},
+        {1, "a", "b", "dflt", 16, "dflt"}, {1, "a", "b", nullptr, 16, ""},
+        {1, nullptr, "b", "d", 16, "d"},
         {2, "a", "b", "d2", 16, "d2"}, {3, "a", "b", "d3", 16, "d3"},
         {1, "a", "b", "d", 0, "#"}}; // a zero-sized buffer is not written at all
     // clang-format on
@@ -74,23 +61,29 @@ TEST(Profile, BothReadersApplyTheRulesInEveryEncoding) {
     auto ansi = [](const char* p, std::string& s) { return p ? (s = Ansi(p)).c_str() : nullptr; };
     auto wide = [](const char* p, KqString& s) { return p ? (s = Wide(p)).c_str() : nullptr; };
     for (unsigned codePage : {1252u, 65001u, 1200u}) {
-        std::ofstream(files[0], std::ios::binary) << Encode(codePage);
-        for (const auto& c : cases) {
-            const std::string name = c.file == 2 ? "" : files[c.file].u8string();
-            const char* pName = c.file == 2 ? nullptr : name.c_str();
+        // ANSI, UTF-8 with its byte-order mark, UTF-16LE with its mark
+        std::string bytes = codePage == 65001 ? "\xEF\xBB\xBF" + std::string(kSample) : "\xFF\xFE";
+        if (codePage == 1252) bytes = Ansi(kSample);
+        for (KQWCHAR u : codePage == 1200 ? Wide(kSample) : KqString())
+            bytes += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+        std::ofstream(files[0], std::ios::binary) << bytes;
+        for (const auto& [file, section, key, fallback, cap, expected] : cases) {
+            const std::string name = file == 2 ? "" : files[file].u8string();
+            const char* pName = file == 2 ? nullptr : name.c_str();
             KqString w[4];
             std::string a[4];
             KQWCHAR out[64] = {'#', 0};
-            size_t n =
-                gx::GetProfileStringKq(wide(c.section, w[0]), wide(c.key, w[1]),
-                                       wide(c.fallback, w[2]), out, c.cap, wide(pName, w[3]));
-            EXPECT_EQ(KqString(out), Wide(c.expected)) << codePage << " " << c.key;
-            EXPECT_EQ(n, c.cap == 0 ? 0 : Wide(c.expected).size());
+            size_t n = gx::GetProfileStringKq(wide(section, w[0]), wide(key, w[1]),
+                                              wide(fallback, w[2]), out, cap, wide(pName, w[3]));
+            EXPECT_EQ(std::make_pair(KqString(out), n),
+                      std::make_pair(Wide(expected), cap == 0 ? 0 : Wide(expected).size()))
+                << codePage << " " << key;
             char narrow[64] = "#";
-            n = gx::GetProfileStringAnsi(ansi(c.section, a[0]), ansi(c.key, a[1]),
-                                         ansi(c.fallback, a[2]), narrow, c.cap, ansi(pName, a[3]));
-            EXPECT_EQ(std::string(narrow), Ansi(c.expected)) << codePage << " " << c.key;
-            EXPECT_EQ(n, c.cap == 0 ? 0 : Ansi(c.expected).size());
+            n = gx::GetProfileStringAnsi(ansi(section, a[0]), ansi(key, a[1]), ansi(fallback, a[2]),
+                                         narrow, cap, ansi(pName, a[3]));
+            EXPECT_EQ(std::make_pair(std::string(narrow), n),
+                      std::make_pair(Ansi(expected), cap == 0 ? 0 : Ansi(expected).size()))
+                << codePage << " " << key;
         }
     }
     std::error_code ec;
