@@ -1,7 +1,9 @@
 #include "platform/number_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -26,6 +28,12 @@ const char* SkipBlanksAndSign(const char* p, bool& bNegative) {
         ++p;
     bNegative = *p == '-';
     return *p == '-' || *p == '+' ? p + 1 : p;
+}
+
+// "0x" or "0X" followed by a hexadecimal digit (or by a point, bPoint).
+bool HexPrefix(const char* p, bool bPoint) {
+    return p[0] == '0' && (p[1] | 0x20) == 'x' &&
+           (std::isxdigit(static_cast<unsigned char>(p[2])) || (bPoint && p[2] == '.'));
 }
 
 // Copies the bytes of the result into the caller's buffer, cut to fit.
@@ -115,10 +123,8 @@ bool TooLarge(const char* p, const char* pEnd, bool bHex) {
         const char* pDigits = p[1] == '+' ? p + 2 : p + 1;
         long long exponent = 0;
         if (std::from_chars(pDigits, pEnd, exponent).ec == std::errc::result_out_of_range)
-            exponent = *pDigits == '-' ? -(1LL << 40) : 1LL << 40;
-        magnitude += exponent < -(1LL << 40)  ? -(1LL << 40)
-                     : exponent > (1LL << 40) ? 1LL << 40
-                                              : exponent;
+            exponent = *pDigits == '-' ? LLONG_MIN : LLONG_MAX;
+        magnitude += std::clamp(exponent, -(1LL << 40), 1LL << 40);
     }
     return magnitude > 0;
 }
@@ -129,12 +135,9 @@ bool TooLarge(const char* p, const char* pEnd, bool bHex) {
 const char* ReadInteger(const char* psz, int base, int32_t& iValue) {
     bool bNegative = false;
     const char* p = SkipBlanksAndSign(psz, bNegative);
-    if (base == 0) {
-        base = p[0] != '0'                                                               ? 10
-               : (p[1] | 0x20) == 'x' && std::isxdigit(static_cast<unsigned char>(p[2])) ? 16
-                                                                                         : 8;
-        if (base == 16) p += 2;
-    }
+    const bool bHex = base == 0 && HexPrefix(p, false);
+    if (base == 0) base = bHex ? 16 : p[0] == '0' ? 8 : 10;
+    if (bHex) p += 2;
     unsigned long long magnitude = 0;
     const auto result = std::from_chars(p, p + std::strlen(p), magnitude, base);
     if (result.ec == std::errc::invalid_argument) return nullptr;
@@ -174,7 +177,7 @@ size_t FormatFloat(double v, const FloatFormat& format, char* pOut, size_t nCap)
 
     char text[sizeof(digits) + 8];
     char* pText = text;
-    const size_t nShownPad = nPad < 2 * sizeof(digits) ? nPad : 0; // widths this large never fit
+    const size_t nShownPad = nPad < sizeof(text) ? nPad : sizeof(text); // the rest is cut anyway
     const bool bZeros = format.bZeroPad && !format.bLeft && bFinite;
     size_t n = 0;
     auto put = [&](char c) {
@@ -214,8 +217,7 @@ bool ParseDouble(const char* psz, double& dValue, const char** ppEnd) {
     // reads without its prefix; otherwise "0x" reads as the 0 before the x.
     const char* pDigits = p;
     std::from_chars_result result{p, std::errc::invalid_argument};
-    if (p[0] == '0' && (p[1] | 0x20) == 'x' &&
-        (std::isxdigit(static_cast<unsigned char>(p[2])) || p[2] == '.')) {
+    if (HexPrefix(p, true)) {
         pDigits = p + 2;
         result = std::from_chars(pDigits, pLast, v, std::chars_format::hex);
     }

@@ -76,9 +76,9 @@ const std::tuple<const char*, char, bool, double, long> kRead[] = { // clang-for
 // clang-format on
 
 std::string Show(bool ok, double value, long consumed) {
-    char text[64];
-    snprintf(text, sizeof(text), "%.17g after %ld", value, consumed);
-    return ok ? text : "no number";
+    char text[80];
+    snprintf(text, sizeof(text), "%s %.17g, end at %ld", ok ? "read" : "none", value, consumed);
+    return text;
 }
 
 // Every row; and, unless the C locale has been changed, the C library on the same row.
@@ -102,8 +102,8 @@ void CheckRows(bool bCLibrary) {
     for (const auto& [text, conversion, ok, value, consumed] : kRead) {
         const std::string expected = Show(ok, value, consumed);
         const KqString wide = Kq(text);
-        const char* pEnd = text + consumed; // KqToInt tells no end
-        const KQWCHAR* pWideEnd = nullptr;
+        const char* pEnd = text + consumed;                // KqToInt tells no end
+        const KQWCHAR* pWideEnd = wide.c_str() + consumed; // not moved when no number
         char* pC = nullptr;
         double v = 0;
         int32_t i = 0;
@@ -140,6 +140,15 @@ TEST(NumberText, SameRowsUnderADecimalCommaLocale) {
 TEST(NumberText, LongTextIsCutAndTheBuilderRemembersIt) {
     char big[1024];
     EXPECT_EQ(gx::FormatFloat(0.5, FormatOf("%.100000f"), big, sizeof(big)), 352u); // 350 decimals
+    EXPECT_EQ(gx::FormatFloat(1.5, FormatOf("%5000.1f"), big, 8), 5000u);
+    EXPECT_STREQ(big, "       ");
+    // Out of range by a long mantissa: 1e-350 and 1e350.
+    for (const std::string& text :
+         {"1" + std::string(400, '0') + "e-750", "-0." + std::string(400, '0') + "1e750"}) {
+        double v = 0;
+        EXPECT_TRUE(gx::ParseDouble(text.c_str(), v));
+        EXPECT_EQ(v, std::strtod(text.c_str(), nullptr));
+    }
     KQWCHAR buffer[8];
     gx::KqTextBuilder builder(buffer, 8);
     builder.AppendAscii("abc");
