@@ -75,6 +75,12 @@ const std::tuple<const char*, char, bool, double, long> kRead[] = { // clang-for
     {"0x10", 'd', 1, 0, 1}, {"abc", 'd', 0, 0, 0}, {"2147483648", 'd', 1, INT32_MAX, 10}};
 // clang-format on
 
+#ifdef _WIN32
+const bool kWindowsCrt = true; // its strtoll reads nothing of "0xg", where C11 reads the 0
+#else
+const bool kWindowsCrt = false;
+#endif
+
 std::string Show(bool ok, double value, long consumed) {
     char text[80];
     snprintf(text, sizeof(text), "%s %.17g, end at %ld", ok ? "read" : "none", value, consumed);
@@ -121,8 +127,8 @@ void CheckRows(bool bCLibrary) {
             v = std::clamp<long long>(std::strtoll(text, &pC, conversion == 'i' ? 0 : 10),
                                       INT32_MIN, INT32_MAX);
         }
-        if (!bCLibrary) continue;
-        EXPECT_EQ(Show(pC != text, v, pC - text), expected) << "C library " << text;
+        if (!bCLibrary || (kWindowsCrt && std::strcmp(text, "0xg") == 0)) continue;
+        EXPECT_EQ(Show(pC != text, pC != text ? v : 0.0, pC - text), expected) << "C " << text;
     }
 }
 
