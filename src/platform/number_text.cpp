@@ -1,10 +1,16 @@
 #include "platform/number_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <climits>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
+
+// The digits come from std::to_chars and std::from_chars, which print and read correctly
+// rounded, independent of the C locale, as printf and strtod do in the "C" locale. What is
+// left here is what the C library adds around them: blanks, signs, the "0x" prefix, padding,
+// the '#' and 'g' rules, and the values of numbers out of range.
 
 namespace gx {
 
@@ -16,10 +22,18 @@ bool IsSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-bool StartsWithNoCase(const char* psz, const char* pPrefix) {
-    for (; *pPrefix != 0; ++psz, ++pPrefix)
-        if ((*psz | 0x20) != *pPrefix) return false;
-    return true;
+// Skips leading white space and one sign, as scanf does.
+const char* SkipBlanksAndSign(const char* p, bool& bNegative) {
+    while (IsSpace(*p))
+        ++p;
+    bNegative = *p == '-';
+    return *p == '-' || *p == '+' ? p + 1 : p;
+}
+
+// "0x" or "0X" followed by a hexadecimal digit (or by a point, bPoint).
+bool HexPrefix(const char* p, bool bPoint) {
+    return p[0] == '0' && (p[1] | 0x20) == 'x' &&
+           (std::isxdigit(static_cast<unsigned char>(p[2])) || (bPoint && p[2] == '.'));
 }
 
 // Copies the bytes of the result into the caller's buffer, cut to fit.
@@ -30,27 +44,6 @@ size_t Deliver(const char* pText, size_t nLength, char* pOut, size_t nCap) {
         pOut[n] = 0;
     }
     return nLength;
-}
-
-// Reads "inf", "infinity", "nan" or "nan(chars)" after the sign.
-const char* ParseSpecial(const char* p, double& dValue) {
-    if (StartsWithNoCase(p, "inf")) {
-        dValue = HUGE_VAL;
-        return p + (StartsWithNoCase(p, "infinity") ? 8 : 3);
-    }
-    if (StartsWithNoCase(p, "nan")) {
-        dValue = std::nan("");
-        p += 3;
-        if (*p == '(') {
-            const char* q = p + 1;
-            while ((*q >= '0' && *q <= '9') || ((*q | 0x20) >= 'a' && (*q | 0x20) <= 'z') ||
-                   *q == '_')
-                ++q;
-            if (*q == ')') p = q + 1;
-        }
-        return p;
-    }
-    return nullptr;
 }
 
 // End of the mantissa of printed digits: the exponent's 'e', or the end.
@@ -90,17 +83,14 @@ size_t FormatMagnitude(double a, char conversion, int precision, bool bPoint, ch
     };
     size_t n = 0;
     if (conversion == 'g') {
-        // printf's choice: scientific unless the exponent of the value rounded to P
-        // significant digits lies in [-4, P).
+        // C standard, fprintf: scientific unless the exponent X of the value rounded to P
+        // significant digits lies in [-4, P); then fixed with P - 1 - X decimals.
         const int significant = precision == 0 ? 1 : precision;
         n = print(std::chars_format::scientific, significant - 1);
-        const size_t nMantissa = MantissaEnd(p, n);
-        const char* pExponent = p + nMantissa + 1;
-        const bool bNegative = *pExponent == '-';
+        const char* pExponent = p + MantissaEnd(p, n) + 1;
+        if (*pExponent == '+') ++pExponent;
         int exponent = 0;
-        for (++pExponent; pExponent < p + n; ++pExponent)
-            exponent = 10 * exponent + (*pExponent - '0');
-        if (bNegative) exponent = -exponent;
+        std::from_chars(pExponent, p + n, exponent);
         if (exponent >= -4 && exponent < significant)
             n = print(std::chars_format::fixed, significant - 1 - exponent);
         return bPoint ? KeepPoint(p, n) : StripZeros(p, n);
@@ -108,6 +98,54 @@ size_t FormatMagnitude(double a, char conversion, int precision, bool bPoint, ch
     n = print(conversion == 'e' ? std::chars_format::scientific : std::chars_format::fixed,
               precision);
     return bPoint ? KeepPoint(p, n) : n;
+}
+
+// A number std::from_chars found out of the double's range: true when it is too large
+// (strtod gives infinity), false when too small (zero). Its order of magnitude, in units of
+// its exponent's base, is the place of its first non-zero digit plus the exponent; every
+// number out of range lies far enough from 1 for this count to decide.
+bool TooLarge(const char* p, const char* pEnd, bool bHex) {
+    const long long digitScale = bHex ? 4 : 1; // a hexadecimal digit is 4 binary places
+    const char exponentMark = bHex ? 'p' : 'e';
+    long long magnitude = 0;
+    bool bPoint = false, bLeading = true;
+    for (; p < pEnd && (*p | 0x20) != exponentMark; ++p) {
+        if (*p == '.')
+            bPoint = true;
+        else if (*p != '0')
+            bLeading = false;
+        if (!bPoint && !bLeading)
+            magnitude += digitScale; // a digit before the point
+        else if (bPoint && bLeading)
+            magnitude -= digitScale; // a zero after the point, before the first other digit
+    }
+    if (p < pEnd) {
+        const char* pDigits = p[1] == '+' ? p + 2 : p + 1;
+        long long exponent = 0;
+        if (std::from_chars(pDigits, pEnd, exponent).ec == std::errc::result_out_of_range)
+            exponent = *pDigits == '-' ? LLONG_MIN : LLONG_MAX;
+        magnitude += std::clamp(exponent, -(1LL << 40), 1LL << 40);
+    }
+    return magnitude > 0;
+}
+
+// Reads unsigned digits in the base after the blanks and the sign, base 0 choosing it by the
+// prefix as "%i" does: hexadecimal after "0x" followed by a digit, octal after "0". Values
+// beyond 32 bits saturate. Returns the end, or nullptr when there are no digits.
+const char* ReadInteger(const char* psz, int base, int32_t& iValue) {
+    bool bNegative = false;
+    const char* p = SkipBlanksAndSign(psz, bNegative);
+    const bool bHex = base == 0 && HexPrefix(p, false);
+    if (base == 0) base = bHex ? 16 : p[0] == '0' ? 8 : 10;
+    if (bHex) p += 2;
+    unsigned long long magnitude = 0;
+    const auto result = std::from_chars(p, p + std::strlen(p), magnitude, base);
+    if (result.ec == std::errc::invalid_argument) return nullptr;
+    const unsigned long long limit = bNegative ? 1ULL << 31 : INT32_MAX;
+    if (result.ec == std::errc::result_out_of_range || magnitude > limit) magnitude = limit;
+    iValue = bNegative ? static_cast<int32_t>(-static_cast<long long>(magnitude))
+                       : static_cast<int32_t>(magnitude);
+    return result.ptr;
 }
 
 } // namespace
@@ -139,7 +177,7 @@ size_t FormatFloat(double v, const FloatFormat& format, char* pOut, size_t nCap)
 
     char text[sizeof(digits) + 8];
     char* pText = text;
-    const size_t nShownPad = nPad < 2 * sizeof(digits) ? nPad : 0; // widths this large never fit
+    const size_t nShownPad = nPad < sizeof(text) ? nPad : sizeof(text); // the rest is cut anyway
     const bool bZeros = format.bZeroPad && !format.bLeft && bFinite;
     size_t n = 0;
     auto put = [&](char c) {
@@ -169,141 +207,36 @@ size_t FormatInt(long long v, char* pOut, size_t nCap) {
     return Deliver(text, static_cast<size_t>(result.ptr - text), pOut, nCap);
 }
 
-// Reads hexadecimal digits with an optional point and a binary exponent "p[+-]digits", as
-// strtod does; the first 16 significant digits count (64 bits, more than a double holds).
-const char* ParseHexFloat(const char* p, double& dValue) {
-    uint64_t mantissa = 0;
-    long long exponent = 0;
-    int nSignificant = 0;
-    bool bDigits = false, bPoint = false;
-    for (;; ++p) {
-        const int c = *p | 0x20;
-        int digit;
-        if (*p >= '0' && *p <= '9')
-            digit = *p - '0';
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (*p == '.' && !bPoint) {
-            bPoint = true;
-            continue;
-        } else
-            break;
-        bDigits = true;
-        if (nSignificant < 16) {
-            mantissa = mantissa * 16 + static_cast<uint64_t>(digit);
-            if (mantissa != 0) ++nSignificant;
-            if (bPoint) exponent -= 4;
-        } else if (!bPoint) {
-            exponent += 4; // a digit beyond the 64 bits only scales
-        }
-    }
-    if (!bDigits) return nullptr;
-    if ((*p | 0x20) == 'p') {
-        const char* q = p + 1;
-        const bool bNegative = *q == '-';
-        if (*q == '-' || *q == '+') ++q;
-        if (*q >= '0' && *q <= '9') {
-            long long e = 0;
-            for (; *q >= '0' && *q <= '9'; ++q)
-                if (e < 100000) e = e * 10 + (*q - '0');
-            exponent += bNegative ? -e : e;
-            p = q;
-        }
-    }
-    const long long clamped = exponent > 100000 ? 100000 : exponent < -100000 ? -100000 : exponent;
-    dValue = std::ldexp(static_cast<double>(mantissa), static_cast<int>(clamped));
-    return p;
-}
-
-// A decimal number out of the double's range: true when it is too large (infinite), false when
-// too small (zero). Its order of magnitude is the position of the first non-zero digit plus
-// the exponent.
-bool DecimalOverflows(const char* p, const char* pEnd) {
-    long long magnitude = 0;
-    bool bLeading = true, bPoint = false;
-    for (; p < pEnd && ((*p >= '0' && *p <= '9') || *p == '.'); ++p) {
-        if (*p == '.') {
-            bPoint = true;
-        } else if (bLeading && *p == '0') {
-            if (bPoint) --magnitude;
-        } else {
-            if (bLeading && bPoint) --magnitude;
-            bLeading = false;
-            if (!bPoint) ++magnitude;
-        }
-    }
-    if (p < pEnd && (*p | 0x20) == 'e') {
-        ++p;
-        const bool bNegative = *p == '-';
-        if (*p == '-' || *p == '+') ++p;
-        long long e = 0;
-        for (; p < pEnd && *p >= '0' && *p <= '9'; ++p)
-            if (e < 1000000) e = e * 10 + (*p - '0');
-        magnitude += bNegative ? -e : e;
-    }
-    return magnitude > 0;
-}
-
 bool ParseDouble(const char* psz, double& dValue, const char** ppEnd) {
-    const char* p = psz;
-    while (IsSpace(*p))
-        ++p;
-    const bool bNegative = *p == '-';
-    if (*p == '-' || *p == '+') ++p;
+    bool bNegative = false;
+    const char* p = SkipBlanksAndSign(psz, bNegative);
+    if (*p == '-') return false; // std::from_chars would take a second sign
+    const char* const pLast = p + std::strlen(p);
     double v = 0;
-    const char* pEnd = ParseSpecial(p, v);
-    if (pEnd == nullptr) {
-        if (p[0] == '0' && (p[1] | 0x20) == 'x') {
-            pEnd = ParseHexFloat(p + 2, v);
-            if (pEnd == nullptr) {
-                v = 0; // "0x" without hexadecimal digits reads as the 0 before the x
-                pEnd = p + 1;
-            }
-        } else {
-            auto result = std::from_chars(p, p + std::strlen(p), v, std::chars_format::general);
-            if (result.ec == std::errc::invalid_argument) return false;
-            pEnd = result.ptr;
-            if (result.ec == std::errc::result_out_of_range)
-                v = DecimalOverflows(p, pEnd) ? HUGE_VAL : 0.0; // as scanf gives
-        }
+    // "0x" and a hexadecimal digit or point start a hexadecimal number, which std::from_chars
+    // reads without its prefix; otherwise "0x" reads as the 0 before the x.
+    const char* pDigits = p;
+    std::from_chars_result result{p, std::errc::invalid_argument};
+    if (HexPrefix(p, true)) {
+        pDigits = p + 2;
+        result = std::from_chars(pDigits, pLast, v, std::chars_format::hex);
     }
+    if (result.ec == std::errc::invalid_argument) {
+        pDigits = p;
+        result = std::from_chars(p, pLast, v, std::chars_format::general);
+        if (result.ec == std::errc::invalid_argument) return false;
+    }
+    if (result.ec == std::errc::result_out_of_range)
+        v = TooLarge(pDigits, result.ptr, pDigits != p) ? HUGE_VAL : 0.0;
     dValue = bNegative ? -v : v;
-    if (ppEnd != nullptr) *ppEnd = pEnd;
+    if (ppEnd != nullptr) *ppEnd = result.ptr;
     return true;
 }
 
 bool ParseInt(const char* psz, int32_t& iValue, const char** ppEnd) {
-    const char* p = psz;
-    while (IsSpace(*p))
-        ++p;
-    const bool bNegative = *p == '-';
-    if (*p == '-' || *p == '+') ++p;
-    int base = 10;
-    if (p[0] == '0' && (p[1] | 0x20) == 'x' && std::isxdigit(static_cast<unsigned char>(p[2]))) {
-        base = 16;
-        p += 2;
-    } else if (p[0] == '0') {
-        base = 8;
-    }
-    const char* pStart = p;
-    long long v = 0;
-    for (;; ++p) {
-        int digit;
-        const char c = *p;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f')
-            digit = (c | 0x20) - 'a' + 10;
-        else
-            break;
-        if (digit >= base) break;
-        if (v < (1LL << 40)) v = v * base + digit; // saturates below
-    }
-    if (p == pStart) return false;
-    if (bNegative) v = -v;
-    iValue = v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v);
-    if (ppEnd != nullptr) *ppEnd = p;
-    return true;
+    const char* pEnd = ReadInteger(psz, 0, iValue);
+    if (pEnd != nullptr && ppEnd != nullptr) *ppEnd = pEnd;
+    return pEnd != nullptr;
 }
 
 namespace {
@@ -332,16 +265,8 @@ bool KqParseDouble(const KQWCHAR* psz, double& dValue, const KQWCHAR** ppEnd) {
 int32_t KqToInt(const KQWCHAR* psz) {
     char text[64];
     NarrowPrefix(psz, text, sizeof(text));
-    const char* p = text;
-    while (IsSpace(*p))
-        ++p;
-    const bool bNegative = *p == '-';
-    if (*p == '-' || *p == '+') ++p;
-    long long v = 0;
-    for (; *p >= '0' && *p <= '9'; ++p)
-        if (v < (1LL << 40)) v = v * 10 + (*p - '0');
-    if (bNegative) v = -v;
-    return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v);
+    int32_t v = 0;
+    return ReadInteger(text, 10, v) != nullptr ? v : 0;
 }
 
 double KqToDouble(const KQWCHAR* psz) {
