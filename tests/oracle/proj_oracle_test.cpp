@@ -85,6 +85,22 @@ bool LoadSystem(int code, System& system) {
     return system.projection && bArea && system.west > -1000;
 }
 
+// A record of a method number with the parameters given, on a predefined system's ellipsoid.
+System HandMade(int base, int number, const std::string& parameters) {
+    System s;
+    EXPECT_TRUE(LoadSystem(base, s)) << base;
+    KQCRSystem& r = s.record;
+    r.iProjection = number;
+    r.iSystemCode = -number;
+    r.iNumParameters = 0;
+    for (const fixture::Parameter& p : fixture::Parameters(parameters)) {
+        r.aiParameterCodes[r.iNumParameters] = p.code;
+        r.adParameterValues[r.iNumParameters++] = p.value;
+    }
+    s.projection.reset(gx::CreateProjection(&r));
+    return s;
+}
+
 // Every predefined system of a method number, and the hand-made ones of the oracle table.
 std::vector<System> SystemsOf(int number, const std::vector<std::vector<std::string>>& table) {
     std::vector<System> systems;
@@ -97,22 +113,12 @@ std::vector<System> SystemsOf(int number, const std::vector<std::vector<std::str
         if ((*pdaEPSGSystem)[i].iMethodCode == code && LoadSystem((*pdaEPSGSystem)[i].iCode, s))
             systems.push_back(s);
     }
-    for (const auto& f : table) {
-        System s;
-        if (f[1] != "hand" || std::stoi(f[2]) != number) continue;
-        EXPECT_TRUE(LoadSystem(std::stoi(f[3]), s)) << f[3];
-        KQCRSystem& r = s.record;
-        r.iProjection = number;
-        r.iSystemCode = -number;
-        r.iNumParameters = 0;
-        for (const fixture::Parameter& p : fixture::Parameters(f[4])) {
-            r.aiParameterCodes[r.iNumParameters] = p.code;
-            r.adParameterValues[r.iNumParameters++] = p.value;
+    for (const auto& f : table)
+        if (f[1] == "hand" && std::stoi(f[2]) == number) {
+            systems.push_back(HandMade(std::stoi(f[3]), number, f[4]));
+            std::istringstream(f[5]) >> systems.back().west >> systems.back().south >>
+                systems.back().east >> systems.back().north;
         }
-        s.projection.reset(gx::CreateProjection(&r));
-        std::istringstream(f[5]) >> s.west >> s.south >> s.east >> s.north;
-        systems.push_back(s);
-    }
     return systems;
 }
 
@@ -265,16 +271,7 @@ TEST(ProjOracle, EverySystemOfEveryMethod) {
 // The zoned grid with initial longitude -180 and 6 degree zones against PROJ's UTM zones: the
 // zone number in the millions of the easting, and the easting within it.
 TEST(ProjOracle, ZonedGridAgainstUtm) {
-    System zoned;
-    ASSERT_TRUE(LoadSystem(32632, zoned));
-    zoned.record.iProjection = 25;
-    zoned.record.iNumParameters = 0;
-    for (const fixture::Parameter& p :
-         fixture::Parameters("8830=-180 8805=0.9996 8806=500000 8831=6")) {
-        zoned.record.aiParameterCodes[zoned.record.iNumParameters] = p.code;
-        zoned.record.adParameterValues[zoned.record.iNumParameters++] = p.value;
-    }
-    zoned.projection.reset(gx::CreateProjection(&zoned.record));
+    const System zoned = HandMade(32632, 25, "8830=-180 8805=0.9996 8806=500000 8831=6");
     ASSERT_TRUE(zoned.projection);
     double worst = 0;
     for (int zone = 1; zone <= 60; ++zone) {
@@ -332,15 +329,8 @@ TEST(ProjOracle, SeriesErrorProfilesAgainstExactProjections) {
         {"Cassini-Soldner", 3, "8802=0", 0, 0.05, 10, 80, 2, 0.2, ExactCassini},
     };
     for (const auto& p : profiles) {
-        System s;
-        ASSERT_TRUE(LoadSystem(32632, s));
-        s.record.iProjection = p.number;
-        s.record.iNumParameters = 0;
-        for (const fixture::Parameter& q : fixture::Parameters(p.parameters)) {
-            s.record.aiParameterCodes[s.record.iNumParameters] = q.code;
-            s.record.adParameterValues[s.record.iNumParameters++] = q.value;
-        }
-        const std::unique_ptr<CProjection> series(gx::CreateProjection(&s.record));
+        const std::shared_ptr<CProjection> series =
+            HandMade(32632, p.number, p.parameters).projection;
         ASSERT_TRUE(series);
         const double thresholds[] = {0.001, 0.01, 1.0};
         double reached[3] = {0, 0, 0};
