@@ -4,8 +4,12 @@
 #define GEOXFORM_REFERENCE_FIXTURE_H
 
 #include <cmath>
+#include <fstream>
 #include <initializer_list>
 #include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +17,7 @@
 #include "geoxform/refdata.h"
 #include "service/crsystem_init.h"
 #include "service/projection_factory.h"
+#include "service/projection_methods.h"
 #include "test_support.h"
 
 namespace fixture {
@@ -85,21 +90,56 @@ inline void AddSystem(int code, const char* name, int operation, int method, int
     }
 }
 
-// Degrees, minutes and seconds as radians; the sign of the degrees applies to the whole angle.
-inline double Dms(double d, double m, double s) {
-    return (std::fabs(d) + m / 60 + s / 3600) * (d < 0 ? -1 : 1) * kDegree;
+// An angle written in degrees, as d:m:s (the sign of the degrees for the whole angle) or, with
+// a trailing r, in radians; also "nan" and "inf".
+inline double Angle(const std::string& text) {
+    if (text.find_first_of("ni") != std::string::npos) return std::stod(text);
+    if (!text.empty() && text.back() == 'r') return std::stod(text.substr(0, text.size() - 1));
+    double d = 0, m = 0, s = 0;
+    char colon;
+    std::istringstream in(text);
+    in >> d;
+    if (in >> colon >> m) in >> colon >> s;
+    return (std::fabs(d) + m / 60 + s / 3600) * (text[0] == '-' ? -1 : 1) * kDegree;
 }
 
-// Distance on the ground between two nearby points given in radians, roughly (a sphere of
-// 6378 km): for tolerances in metres.
-inline double GroundMetres(double lon1, double lat1, double lon2, double lat2) {
-    return 6378000 * std::hypot(std::remainder(lon1 - lon2, 2 * 3.141592653589793) * std::cos(lat1),
-                                lat1 - lat2);
+// "code=value ..." of EPSG parameters: lengths and scale factors as numbers, angles by Angle.
+inline std::vector<Parameter> Parameters(const std::string& text) {
+    std::vector<Parameter> parameters;
+    std::istringstream in(text);
+    for (std::string item; in >> item;) {
+        const int code = std::stoi(item);
+        const std::string value = item.substr(item.find('=') + 1);
+        const bool bAngle = gx::ParameterGroupOf(code) != gx::kGroupScaleFactor &&
+                            gx::ParameterGroupOf(code) != gx::kGroupFalseEasting &&
+                            gx::ParameterGroupOf(code) != gx::kGroupFalseNorthing;
+        parameters.push_back({code, bAngle ? Angle(value) : std::stod(value)});
+    }
+    return parameters;
+}
+
+// The ';'-separated fields of the data lines of a file in the test data folder (lines that are
+// empty or start with # are left out), each with its line number in front.
+inline std::vector<std::vector<std::string>> DataLines(const char* name) {
+    std::vector<std::vector<std::string>> lines;
+    std::ifstream file(std::string(GEOXFORM_TEST_DATA) + "/" + name);
+    EXPECT_TRUE(file.good()) << name;
+    int number = 0;
+    for (std::string line; std::getline(file, line);) {
+        ++number;
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> fields{std::to_string(number)};
+        std::istringstream in(line);
+        for (std::string field; std::getline(in, field, ';');)
+            fields.push_back(field);
+        lines.push_back(fields);
+    }
+    return lines;
 }
 
 // The projection the factory builds for a method number, an ellipsoid row and parameters.
 inline std::unique_ptr<CProjection> Built(int number, int ellipsoid,
-                                          std::initializer_list<Parameter> parameters) {
+                                          const std::vector<Parameter>& parameters) {
     KQCRSystem r;
     gx::InitCRSystem(&r, 3, 1.0);
     r.iProjection = number;

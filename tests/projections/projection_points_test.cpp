@@ -1,0 +1,190 @@
+// Every projection method on one table of reference points, tests/data/projection_points.csv
+// (its header tells the fields): published examples forward and back, edge cases, round trips
+// over a window around each row, longitudes a turn apart and input no projection can take.
+#include <cmath>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "reference_fixture.h"
+#include "service/projection_methods.h"
+
+namespace {
+
+using testconst::kDegree;
+using testconst::kPi;
+
+struct Row {
+    int line, number;
+    std::string source;
+    double a, invf;
+    std::vector<fixture::Parameter> parameters;
+    double lon, lat;         // radians
+    std::string east, north; // as written
+    std::string tolerance, inverseTolerance;
+    double unit = 1;            // metres per unit of the row
+    double wlon = -1, wlat = 0; // round trip window in degrees; none when wlon < 0
+    double rmax = 0, rmin = 0;  // round trip error bounds, radians
+    std::string wrap;
+    bool Published() const {
+        return tolerance != "-" && source.rfind("edge", 0) != 0 &&
+               source.rfind("round trip", 0) != 0;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Row& r) {
+    return out << "projection_points.csv:" << r.line << " (" << r.source << ") ";
+}
+
+std::vector<Row> ReadRows() {
+    std::vector<Row> rows;
+    for (const auto& f : fixture::DataLines("projection_points.csv")) {
+        if (f.size() != 10) {
+            ADD_FAILURE() << "line " << f[0] << " has " << f.size() - 1 << " fields";
+            continue;
+        }
+        Row r;
+        r.line = std::stoi(f[0]);
+        r.source = f[1];
+        r.number = std::stoi(f[2]);
+        std::istringstream(f[3]) >> r.a >> r.invf;
+        r.parameters = fixture::Parameters(f[4]);
+        std::string lon, lat;
+        std::istringstream(f[5]) >> lon >> lat;
+        r.lon = fixture::Angle(lon);
+        r.lat = fixture::Angle(lat);
+        std::istringstream(f[6]) >> r.east >> r.north;
+        std::istringstream(f[7]) >> r.tolerance >> r.inverseTolerance >> r.unit;
+        std::istringstream window(f[8]);
+        if (f[8] != "-") window >> r.wlon >> r.wlat >> r.rmax >> r.rmin;
+        r.wrap = f[9];
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+// The fixture's rows keep the data file from loading; each table row adds its own ellipsoid.
+class ProjectionPoints : public fixture::ReferenceData {
+protected:
+    // The factory's projection for the row, on an ellipsoid row of its own.
+    static std::unique_ptr<CProjection> Build(const Row& r) {
+        const double b = r.invf > 0 ? r.a * (1 - 1 / r.invf) : r.a;
+        const int e = r.a > 0 ? fixture::AddEllipsoid(9000, "row", r.a, r.invf, b) : -1;
+        return fixture::Built(r.number, e, r.parameters);
+    }
+};
+
+// A coordinate against its expected text: * anything, nan any non-finite value, +-inf exactly.
+void ExpectCoordinate(double value, const std::string& expected, double tolerance, const Row& r) {
+    if (expected == "*") return;
+    const double e = std::stod(expected);
+    if (std::isnan(e))
+        EXPECT_FALSE(std::isfinite(value)) << r << value;
+    else if (std::isinf(e))
+        EXPECT_EQ(value, e) << r;
+    else
+        EXPECT_LE(std::fabs(value - e), tolerance) << r << value << " expected " << expected;
+}
+
+// Published and edge points forward to the printed precision; the printed coordinates back to
+// the point within the inverse tolerance on the ground (at a pole the longitude counts in full).
+TEST_F(ProjectionPoints, ForwardAndInverse) {
+    int published = 0;
+    for (const Row& r : ReadRows()) {
+        const std::unique_ptr<CProjection> p = Build(r);
+        ASSERT_NE(p, nullptr) << r;
+        published += r.Published();
+        if (r.tolerance != "-") {
+            double x = 0, y = 0;
+            EXPECT_EQ(p->Project(r.lon, r.lat, x, y), 1) << r;
+            ExpectCoordinate(x / r.unit, r.east, std::stod(r.tolerance), r);
+            ExpectCoordinate(y / r.unit, r.north, std::stod(r.tolerance), r);
+        }
+        if (r.inverseTolerance == "-") continue;
+        double lon = 0, lat = 0;
+        EXPECT_EQ(p->UnProject(std::stod(r.east) * r.unit, std::stod(r.north) * r.unit, lon, lat),
+                  1)
+            << r;
+        if (std::isnan(r.lat)) {
+            EXPECT_FALSE(std::isfinite(lat)) << r;
+            continue;
+        }
+        const double weight = std::fabs(r.lat) == kPi / 2 ? 1 : std::cos(r.lat);
+        const double ground =
+            (r.a > 0 ? r.a : 1) / r.unit *
+            std::hypot(std::remainder(lon - r.lon, 2 * kPi) * weight, lat - r.lat);
+        EXPECT_LE(ground, std::stod(r.inverseTolerance))
+            << r << lon / kDegree << " " << lat / kDegree;
+    }
+    std::printf("%d published points\n", published);
+}
+
+// Forward then inverse over a 9 x 9 grid of the row's window: the largest error on the sphere,
+// in radians, within the row's bounds, and longitudes back in [-pi, pi]. A longitude a turn
+// further gives the same point (wrap 1) or, where the formulas do not fold it, another (0).
+TEST_F(ProjectionPoints, RoundTripsAndTurns) {
+    for (const Row& r : ReadRows()) {
+        const std::unique_ptr<CProjection> p = Build(r);
+        ASSERT_NE(p, nullptr) << r;
+        if (r.wrap != "-") {
+            double x1, y1, x2, y2;
+            p->Project(r.lon, r.lat, x1, y1);
+            p->Project(r.lon + 2 * kPi, r.lat, x2, y2);
+            const double d = std::hypot(x2 - x1, y2 - y1);
+            EXPECT_TRUE(r.wrap == "1" ? d < 1e-6 : d > 1) << r << d;
+        }
+        if (r.wlon < 0) continue;
+        double worst = 0;
+        for (int i = -4; i <= 4; ++i)
+            for (int j = -4; j <= 4; ++j) {
+                const double lon = r.lon + r.wlon * kDegree * i / 4;
+                const double lat =
+                    std::fmax(-kPi / 2, std::fmin(kPi / 2, r.lat + r.wlat * kDegree * j / 4));
+                double x, y, lonBack, latBack;
+                p->Project(lon, lat, x, y);
+                p->UnProject(x, y, lonBack, latBack);
+                const double error = std::hypot(
+                    std::remainder(lonBack - lon, 2 * kPi) * std::cos(lat), latBack - lat);
+                if (!(error <= worst)) worst = error;
+                EXPECT_TRUE(r.number == 18 || std::fabs(lonBack) <= kPi) << r << lonBack;
+            }
+        EXPECT_LE(worst, r.rmax) << r;
+        EXPECT_GE(worst, r.rmin) << r;
+    }
+}
+
+// Every operation of every row's projection returns 1 whatever the input: poles, NaN,
+// infinities and numbers far out of range.
+TEST_F(ProjectionPoints, ResultIsOneForAnyInput) {
+    const double inputs[][2] = {{0, kPi / 2},  {0, -kPi / 2},   {NAN, 0.5},  {0, NAN},
+                                {INFINITY, 0}, {1e300, -1e300}, {-kPi, 1e15}};
+    for (const Row& r : ReadRows()) {
+        const std::unique_ptr<CProjection> p = Build(r);
+        ASSERT_NE(p, nullptr) << r;
+        for (const auto& in : inputs) {
+            double u, v;
+            EXPECT_EQ(p->Project(in[0], in[1], u, v), 1) << r << in[0] << " " << in[1];
+            EXPECT_EQ(p->UnProject(in[0], in[1], u, v), 1) << r << in[0] << " " << in[1];
+        }
+    }
+}
+
+// Adding a method without tests fails here: every supported method has a published point in
+// the table and a row in the PROJ oracle's table (a comparison, or the reason PROJ lacks it).
+TEST(ProjectionMethods, EveryMethodHasPublishedPointsAndAnOracleRow) {
+    std::set<int> published, oracle;
+    for (const Row& r : ReadRows())
+        if (r.Published()) published.insert(r.number);
+    for (const auto& f : fixture::DataLines("proj_oracle.csv"))
+        if (f[1] != "hand") oracle.insert(std::stoi(f[1]));
+    for (int i = 1; i < kNumProjectionMethodRows; ++i) {
+        const CS_PROJECTION& m = csProjectionMethods[i];
+        EXPECT_EQ(published.count(m.iNumber), 1u) << Narrow(m.szName);
+        EXPECT_EQ(oracle.count(m.iNumber), 1u) << Narrow(m.szName);
+    }
+}
+
+} // namespace
