@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #if defined(_WIN32)
@@ -18,6 +19,44 @@ namespace cli {
 namespace {
 
 const size_t kBlock = 1u << 20;
+
+const double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                               1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                               1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+#if defined(__SIZEOF_INT128__)
+__extension__ typedef unsigned __int128 Wide;
+
+// |value| x 10^precision rounded to a whole number as printf rounds it: to the nearest, ties
+// to even, on the exact binary value. False when the result needs more than 64 bits.
+bool ScaledMagnitude(double value, int precision, uint64_t& scaled) {
+    int exponent = 0;
+    const double fraction = std::frexp(std::fabs(value), &exponent);
+    if (exponent > 53 || precision > 19) return false;
+    // |value| = mantissa x 2^exponent exactly, and x 10^p = mantissa x 5^p x 2^(exponent + p)
+    Wide n = static_cast<uint64_t>(std::ldexp(fraction, 53));
+    exponent -= 53;
+    for (int i = 0; i < precision; ++i)
+        n *= 5;
+    const int shift = -(exponent + precision);
+    if (shift <= 0) {
+        n <<= -shift; // at most 2^53 x 5^19 x 2^19, within 128 bits
+    } else if (shift >= 127) {
+        n = 0; // below 2^-38: rounds to 0
+    } else {
+        const Wide rest = n & ((Wide(1) << shift) - 1), half = Wide(1) << (shift - 1);
+        n >>= shift;
+        if (rest > half || (rest == half && (n & 1) != 0)) ++n;
+    }
+    if ((n >> 64) != 0) return false;
+    scaled = static_cast<uint64_t>(n);
+    return true;
+}
+#else
+bool ScaledMagnitude(double, int, uint64_t&) {
+    return false;
+}
+#endif
 
 } // namespace
 
@@ -107,13 +146,17 @@ void OutBuffer::Flush() {
 bool ReadPlainDecimal(std::string_view token, double& value) {
     // Forty characters carry every digit a double keeps; longer tokens go the general way.
     if (token.empty() || token.size() > 40) return false;
-    size_t i = token[0] == '-' ? 1 : 0;
-    bool bDigits = false, bNonZero = false, bPoint = false;
-    for (; i < token.size(); ++i) {
+    const bool bNegative = token[0] == '-';
+    uint64_t digits = 0;
+    int nSignificant = 0, nDecimals = 0;
+    bool bDigits = false, bPoint = false;
+    for (size_t i = bNegative ? 1 : 0; i < token.size(); ++i) {
         const char c = token[i];
         if (c >= '0' && c <= '9') {
             bDigits = true;
-            bNonZero = bNonZero || c != '0';
+            if (nSignificant > 0 || c != '0') ++nSignificant;
+            if (nSignificant <= 19) digits = digits * 10 + static_cast<unsigned>(c - '0');
+            if (bPoint) ++nDecimals;
         } else if (c == '.' && !bPoint) {
             bPoint = true;
         } else {
@@ -121,16 +164,35 @@ bool ReadPlainDecimal(std::string_view token, double& value) {
         }
     }
     if (!bDigits) return false;
+    // Both exact as doubles: one division rounds the quotient correctly (Clinger's fast path).
+    if (nSignificant <= 19 && digits <= (uint64_t(1) << 53) && nDecimals <= 22) {
+        value = static_cast<double>(digits) / kPowersOfTen[nDecimals];
+        if (bNegative) value = -value;
+        return true;
+    }
     const auto result = std::from_chars(token.data(), token.data() + token.size(), value);
     // A value that underflows into the subnormals is a range error to strtod.
     return result.ec == std::errc() && result.ptr == token.data() + token.size() &&
-           (std::isnormal(value) || !bNonZero);
+           (std::isnormal(value) || nSignificant == 0);
 }
 
 bool WriteFixed(double value, int precision, std::string& text, size_t nMaxLength) {
     char digits[400];
     size_t n = 0;
-    if (!std::isfinite(value) || precision > 60) {
+    uint64_t scaled = 0;
+    if (std::isfinite(value) && precision >= 0 && ScaledMagnitude(value, precision, scaled)) {
+        char reversed[24];
+        size_t nDigits = 0;
+        do {
+            reversed[nDigits++] = static_cast<char>('0' + scaled % 10);
+            scaled /= 10;
+        } while (scaled != 0 || nDigits <= static_cast<size_t>(precision));
+        if (std::signbit(value)) digits[n++] = '-';
+        while (nDigits > 0) {
+            if (nDigits == static_cast<size_t>(precision)) digits[n++] = '.';
+            digits[n++] = reversed[--nDigits];
+        }
+    } else if (!std::isfinite(value) || precision > 60) {
         const int length = std::snprintf(digits, sizeof(digits), "%.*f", precision, value);
         if (length < 0 || static_cast<size_t>(length) >= sizeof(digits)) return false;
         n = static_cast<size_t>(length);
