@@ -28,8 +28,8 @@ void ReportBadLine(long long lineNumber, std::string_view line) {
 }
 
 void ReportOverlong(long long lineNumber) {
-    std::fprintf(stderr, "geoxform: line %lld: longer than %zu bytes, not read\n", lineNumber,
-                 LineReader::kMaxLine);
+    std::fprintf(stderr, "geoxform: line %lld: longer than %lu bytes, not read\n", lineNumber,
+                 static_cast<unsigned long>(LineReader::kMaxLine));
 }
 
 bool StartsWith(std::string_view text, const std::string& prefix) {
