@@ -42,7 +42,10 @@ std::string_view CsvValue(std::string_view field, std::string& scratch) {
 }
 
 void AppendCsvField(std::string& out, std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    bool bQuote = false;
+    for (const char c : text)
+        bQuote = bQuote || c == ',' || c == '"' || c == '\r' || c == '\n';
+    if (!bQuote) {
         out.append(text.data(), text.size());
         return;
     }

@@ -1,5 +1,6 @@
 #include "stream.h"
 
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -28,19 +29,29 @@ const double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
 __extension__ typedef unsigned __int128 Wide;
 
 // |value| x 10^precision rounded to a whole number as printf rounds it: to the nearest, ties
-// to even, on the exact binary value. False when the result needs more than 64 bits.
+// to even, on the exact binary value. False from 2^53 on, and when the result needs more
+// than 64 bits.
 bool ScaledMagnitude(double value, int precision, uint64_t& scaled) {
-    int exponent = 0;
-    const double fraction = std::frexp(std::fabs(value), &exponent);
-    if (exponent > 53 || precision > 19) return false;
-    // |value| = mantissa x 2^exponent exactly, and x 10^p = mantissa x 5^p x 2^(exponent + p)
-    Wide n = static_cast<uint64_t>(std::ldexp(fraction, 53));
-    exponent -= 53;
-    for (int i = 0; i < precision; ++i)
-        n *= 5;
+    static const auto kPowersOfFive = [] {
+        std::array<uint64_t, 20> powers{};
+        powers[0] = 1;
+        for (size_t i = 1; i < powers.size(); ++i)
+            powers[i] = powers[i - 1] * 5;
+        return powers;
+    }();
+    if (precision < 0 || precision > 19) return false;
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof(bits));
+    const int biased = static_cast<int>(bits >> 52 & 0x7FF);
+    uint64_t mantissa = bits & ((uint64_t(1) << 52) - 1);
+    if (biased != 0) mantissa |= uint64_t(1) << 52;
+    const int exponent = biased != 0 ? biased - 1075 : -1074; // |value| = mantissa x 2^exponent
+    if (exponent > 0) return false;
+    // |value| x 10^p = mantissa x 5^p x 2^(exponent + p), below 2^53 x 5^19 x 2^19 < 2^117
+    Wide n = static_cast<Wide>(mantissa) * kPowersOfFive[precision];
     const int shift = -(exponent + precision);
     if (shift <= 0) {
-        n <<= -shift; // at most 2^53 x 5^19 x 2^19, within 128 bits
+        n <<= -shift;
     } else if (shift >= 127) {
         n = 0; // below 2^-38: rounds to 0
     } else {
@@ -181,12 +192,27 @@ bool WriteFixed(double value, int precision, std::string& text, size_t nMaxLengt
     size_t n = 0;
     uint64_t scaled = 0;
     if (std::isfinite(value) && precision >= 0 && ScaledMagnitude(value, precision, scaled)) {
+        // The digits from the last, two at a time, then the sign.
+        static const auto kPairs = [] {
+            std::array<char, 200> pairs{};
+            for (size_t i = 0; i < 100; ++i) {
+                pairs[2 * i] = static_cast<char>('0' + i / 10);
+                pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+            }
+            return pairs;
+        }();
         char reversed[24];
         size_t nDigits = 0;
-        do {
-            reversed[nDigits++] = static_cast<char>('0' + scaled % 10);
-            scaled /= 10;
-        } while (scaled != 0 || nDigits <= static_cast<size_t>(precision));
+        while (scaled >= 100) {
+            const unsigned pair = static_cast<unsigned>(scaled % 100) * 2;
+            scaled /= 100;
+            reversed[nDigits++] = kPairs[pair + 1];
+            reversed[nDigits++] = kPairs[pair];
+        }
+        reversed[nDigits++] = static_cast<char>('0' + scaled % 10);
+        if (scaled >= 10) reversed[nDigits++] = static_cast<char>('0' + scaled / 10);
+        while (nDigits <= static_cast<size_t>(precision))
+            reversed[nDigits++] = '0';
         if (std::signbit(value)) digits[n++] = '-';
         while (nDigits > 0) {
             if (nDigits == static_cast<size_t>(precision)) digits[n++] = '.';
