@@ -175,6 +175,13 @@ TEST(CommandLine, StreamsAndBadInput) {
          "come in pairs"},
         {"sheet 27700 --csv --scale 25000 --units Meter", "x,y\n16000,-4000\n",
          "x,y,easting,northing\n16000,-4000,400000.000,-100000.000\n", 0, ""},
+        // printf's rounding: ties to even on the exact binary value, "-0", beyond 2^53
+        {"sheet 27700 --csv --scale 1000 --units Meter", "x,y\n0.0625,-0.1875\n-0.0004,1e16\n",
+         "x,y,easting,northing\n0.0625,-0.1875,0.062,-0.188\n-0.0004,1e16,-0.000,"
+         "10000000000000000.000\n",
+         0, ""},
+        {"sheet 27700 --csv --scale 1000 --units Meter --precision 0", "x,y\n2.5,-0.5\n",
+         "x,y,easting,northing\n2.5,-0.5,2,-0\n", 0, ""},
         // Overlong lines: refused, the lines around them converted.
         {"fwd 27700", "0.5 50.5\n" + huge + "\n0.5 50.5\n", bng + "*\t*\n" + bng, 1,
          "line 2: longer than"},
