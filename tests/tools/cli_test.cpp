@@ -7,6 +7,7 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -64,6 +65,10 @@ TEST(CommandLine, HelpAndUsageErrors) {
         {"fwd 27700 --precision 99 0 50", "--precision needs a whole number"},
         {"list --data /nonexistent-geoxform", "no reference data in /nonexistent-geoxform"},
         {"info", "info takes one EPSG code"},
+        {"fwd 27700 --precision", "--precision needs a value"},
+        {"sheet 27700 --scale 0 1 1", "--scale needs a positive number"},
+        {"fwd 27700 --csv --x", "--x needs a value"},
+        {"fwd 27700 --comment \"\"", "--comment needs a value that is not empty"},
     };
     for (const Case& c : cases) {
         const Outcome outcome = RunHost(c.arguments);
@@ -150,6 +155,7 @@ TEST(CommandLine, StreamsAndBadInput) {
          "line 1:"},
         {"fwd 27700", "0.5W 50.5N\n-0.5 50.5\n", "506369.097\t67829.840\n506369.097\t67829.840\n",
          0, ""}, // hemisphere letters through the library's reader, plain numbers beside it
+        {"fwd 27700 -1 50", "", "471659.590\t11644.492\n", 0, ""}, // "-1" is no option
         {"fwd 32631", "3 -0.0000000001\n", "500000.000\t-0.000\n", 0, ""},
         {"inv 32631 --precision 3", "500000 -0.001\n", "3.000\t-0.000\n", 0, ""},
         {"inv 27700", "1e300 0\n5e5 1e999\n", "*\t*\n*\t*\n", 1, "line 2: '5e5 1e999'"},
@@ -180,6 +186,8 @@ TEST(CommandLine, StreamsAndBadInput) {
          "x,y,easting,northing\n0.0625,-0.1875,0.062,-0.188\n-0.0004,1e16,-0.000,"
          "10000000000000000.000\n",
          0, ""},
+        {"sheet 27700 --csv --scale 1 --units 0", "x,y\n0.0625,-0.1875\n",
+         "x,y,easting,northing\n0.0625,-0.1875,0.738,-2.215\n", 0, ""},
         {"sheet 27700 --csv --scale 1000 --units Meter --precision 0", "x,y\n2.5,-0.5\n",
          "x,y,easting,northing\n2.5,-0.5,2,-0\n", 0, ""},
         // Overlong lines: refused, the lines around them converted.
@@ -222,6 +230,20 @@ TEST(CommandLine, ListAndInfo) {
          {"Lambert Conic Conformal (2SP) (EPSG:9802, projection 8)", "US survey foot",
           "8823  Latitude of 1st standard parallel", "text form\n  13,US survey foot,"})
         EXPECT_NE(info.out.find(expected), std::string::npos) << expected << "\n" << info.out;
+}
+
+// A data directory named outside the Basic Multilingual Plane: UTF-16 surrogates in between.
+TEST(CommandLine, DataDirectoryOutsideTheBasicPlane) {
+    const std::string dir =
+        testing::TempDir() + "geoxform_\xF0\x9F\x97\xBA" + std::to_string(getpid());
+    const std::string cli = GEOXFORM_CLI, data = "/KQUCSData.kqb";
+    ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
+    std::ofstream(dir + data, std::ios::binary)
+        << ReadFile(cli.substr(0, cli.rfind('/')) + "/Support" + data);
+    const Outcome info = RunHost("info 27700 --data '" + dir + "'");
+    EXPECT_EQ(info.exitCode, 0) << info.err;
+    std::remove((dir + data).c_str());
+    rmdir(dir.c_str());
 }
 
 TEST(CommandLine, SheetAndMeasurement) {
