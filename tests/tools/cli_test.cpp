@@ -7,6 +7,8 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -22,12 +24,15 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-// Runs the host with the arguments (shell words) and the standard input given.
-Outcome RunHost(const std::string& arguments, const std::string& input = "") {
-    const std::string base = testing::TempDir() + "geoxform_cli_" +
+// Runs the host with the arguments (shell words) and the standard input given, after the shell
+// commands of the prefix.
+Outcome RunHost(const std::string& arguments, const std::string& input = "",
+                const std::string& prefix = "") {
+    // One name a process: test runs of other build trees may share the directory.
+    const std::string base = testing::TempDir() + "geoxform_cli_" + std::to_string(getpid()) +
                              testing::UnitTest::GetInstance()->current_test_info()->name();
     std::ofstream(base + ".in", std::ios::binary) << input;
-    const std::string command = std::string("'") + GEOXFORM_CLI + "' " + arguments + " < '" + base +
+    const std::string command = prefix + "'" + GEOXFORM_CLI + "' " + arguments + " < '" + base +
                                 ".in' > '" + base + ".out' 2> '" + base + ".err'";
     const int status = std::system(command.c_str());
     Outcome outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(base + ".out"),
@@ -60,6 +65,10 @@ TEST(CommandLine, HelpAndUsageErrors) {
         {"fwd 27700 --precision 99 0 50", "--precision needs a whole number"},
         {"list --data /nonexistent-geoxform", "no reference data in /nonexistent-geoxform"},
         {"info", "info takes one EPSG code"},
+        {"fwd 27700 --precision", "--precision needs a value"},
+        {"sheet 27700 --scale 0 1 1", "--scale needs a positive number"},
+        {"fwd 27700 --csv --x", "--x needs a value"},
+        {"fwd 27700 --comment \"\"", "--comment needs a value that is not empty"},
     };
     for (const Case& c : cases) {
         const Outcome outcome = RunHost(c.arguments);
@@ -86,14 +95,14 @@ TEST(CommandLine, ForwardAndInverseArguments) {
 
 TEST(CommandLine, StreamsManyLinesAndMarksBadOnes) {
     std::string input = "# comment line passes through\n\n";
-    const int n = 20000;
+    const int n = 50000; // over 1 MiB: lines cross the blocks the host reads
     for (int i = 0; i < n; ++i)
         input += std::to_string(-5.9 + 7.8 * i / n) + " " + std::to_string(50 + 8.0 * i / n) +
                  " id" + std::to_string(i) + "\n";
     input += "not a point\n";
     const Outcome fwd = RunHost("fwd 27700 --precision 6", input);
     EXPECT_EQ(fwd.exitCode, 1); // one bad line
-    EXPECT_NE(fwd.err.find("line 20003"), std::string::npos) << fwd.err;
+    EXPECT_NE(fwd.err.find("line 50003"), std::string::npos) << fwd.err;
     std::istringstream lines(fwd.out);
     std::string line;
     std::getline(lines, line);
@@ -122,6 +131,93 @@ TEST(CommandLine, StreamsManyLinesAndMarksBadOnes) {
     }
 }
 
+// Streams end to end: (arguments, standard input, standard output, exit code, a piece of the
+// message on standard error). A null output is not compared.
+TEST(CommandLine, StreamsAndBadInput) {
+    using namespace std::string_literals;
+    const std::string bng = "577274.984\t69740.492\n",
+                      sheet = "sheet 16000.000 -4000.000 mm  ->  "
+                              "400000 -100000 Meter  ->  -2 49  ->  sheet "
+                              "16000.000000 -4000.000000 mm\n";
+    const std::string huge(5u << 20, '7'); // beyond the longest line the host reads
+    struct Row {
+        const char* arguments;
+        std::string input;
+        std::string output; // "?": not compared
+        int exitCode;
+        const char* message;
+    } rows[] = {
+        {"fwd 27700", "", "", 0, ""},
+        {"inv 27700 --csv", "", "", 0, ""},
+        {"fwd 27700", "0.5 50.5", bng, 0, ""}, // no final newline
+        {"fwd 27700", "0.5 50.5\r\n# c\r\n \r\n", bng + "# c\r\n \r\n", 0, ""},
+        {"fwd 27700", "0.5\0 50.5\n0.5 50.5 a\0b\n"s, "*\t*\n" + bng.substr(0, 20) + "\ta\0b\n"s, 1,
+         "line 1:"},
+        {"fwd 27700", "0.5W 50.5N\n-0.5 50.5\n", "506369.097\t67829.840\n506369.097\t67829.840\n",
+         0, ""}, // hemisphere letters through the library's reader, plain numbers beside it
+        {"fwd 27700 -1 50", "", "471659.590\t11644.492\n", 0, ""}, // "-1" is no option
+        {"fwd 32631", "3 -0.0000000001\n", "500000.000\t-0.000\n", 0, ""},
+        {"inv 32631 --precision 3", "500000 -0.001\n", "3.000\t-0.000\n", 0, ""},
+        {"inv 27700", "1e300 0\n5e5 1e999\n", "*\t*\n*\t*\n", 1, "line 2: '5e5 1e999'"},
+        {"fwd 27700 --lat-first", "50.5 0.5 a\n", bng.substr(0, 20) + "\ta\n", 0, ""},
+        {"inv 27700 --lat-first --precision 7", bng, "50.5000000\t0.5000000\n", 0, ""},
+        {"fwd 27700 --comment %", "% x\n# y\n", "% x\n*\t*\n", 1, "line 2: '# y'"},
+        {"fwd 27700 --csv", "# c\nid,Lat,Lon\r\n\"a, \"\"b\"\"\",50.5,0.5\r\nc,x,1\n",
+         "# c\nid,Lat,Lon,easting,northing\r\n\"a, \"\"b\"\"\",50.5,0.5,577274.984,69740.492\r\n"
+         "c,x,1,,\n",
+         1, "line 4: 'c,x,1'"},
+        {"fwd 27700 --csv --x 2 --y 3 --replace --out-x E --out-y N",
+         "a,lon,lat\nq,0.5,\" 50.5\"\n", "a,E,N\nq,577274.984,69740.492\n", 0, ""},
+        {"inv 27700 --csv --lat-first --dms --precision 2", "E,N\n577274.984,69740.492\n",
+         "E,N,lat,lon\n577274.984,69740.492,\"50\xC2\xB0"
+         "30'00.00\"\"N\",\"0\xC2\xB0"
+         "30'00.00\"\"E\"\n",
+         0, ""},
+        {"fwd 27700 --csv --x height", "lon,lat\n0.5,50.5\n", "", 2, "no column 'height'"},
+        {"fwd 27700 --csv", "only\n1\n", "", 2, "no two columns"},
+        {"sheet 27700 --scale 25000 --units Meter --precision 0", "# p\n16000\n-4000\n",
+         "# p\n" + sheet, 0, ""},
+        {"sheet 27700 --scale 25000 --units Meter --precision 0", "16000 -4000 1\n", sheet, 2,
+         "come in pairs"},
+        {"sheet 27700 --csv --scale 25000 --units Meter", "x,y\n16000,-4000\n",
+         "x,y,easting,northing\n16000,-4000,400000.000,-100000.000\n", 0, ""},
+        // printf's rounding: ties to even on the exact binary value, "-0", beyond 2^53
+        {"sheet 27700 --csv --scale 1000 --units Meter", "x,y\n0.0625,-0.1875\n-0.0004,1e16\n",
+         "x,y,easting,northing\n0.0625,-0.1875,0.062,-0.188\n-0.0004,1e16,-0.000,"
+         "10000000000000000.000\n",
+         0, ""},
+        {"sheet 27700 --csv --scale 1 --units 0", "x,y\n0.0625,-0.1875\n",
+         "x,y,easting,northing\n0.0625,-0.1875,0.738,-2.215\n", 0, ""},
+        {"sheet 27700 --csv --scale 1000 --units Meter --precision 0", "x,y\n2.5,-0.5\n",
+         "x,y,easting,northing\n2.5,-0.5,2,-0\n", 0, ""},
+        // Overlong lines: refused, the lines around them converted.
+        {"fwd 27700", "0.5 50.5\n" + huge + "\n0.5 50.5\n", bng + "*\t*\n" + bng, 1,
+         "line 2: longer than"},
+        {"fwd 27700 --csv", "lon,lat,id\n0.5,50.5,1\n" + huge + "\n" + huge,
+         "lon,lat,id,easting,northing\n0.5,50.5,1,577274.984,69740.492\n,,,,\n,,,,\n", 1,
+         "line 4: longer than"},
+        {"fwd 27700 --csv", huge, "", 2, "line 1: longer than"},
+        {"sheet 27700", huge, "", 2, "line 1: longer than"},
+    };
+    for (const Row& row : rows) {
+        const Outcome outcome = RunHost(row.arguments, row.input);
+        const std::string name = std::string(row.arguments) + " < " + row.input.substr(0, 40);
+        EXPECT_EQ(outcome.exitCode, row.exitCode) << name << "\n" << outcome.err;
+        if (row.output != "?") {
+            EXPECT_EQ(outcome.out, row.output) << name;
+        }
+        EXPECT_NE(outcome.err.find(row.message), std::string::npos) << name << "\n" << outcome.err;
+    }
+#if !defined(__SANITIZE_ADDRESS__) // which reserves more address space than this
+    // Memory stays bounded: a 40 MiB line leaves the host in 50 MB of address space. (It once
+    // took all the memory the line needed, and stopped reading when there was none.)
+    const Outcome bounded =
+        RunHost("fwd 27700", "0.5 50.5\n" + std::string(40u << 20, '1') + "\n0.5 50.5\n",
+                "ulimit -v 50000; ");
+    EXPECT_EQ(bounded.out, bng + "*\t*\n" + bng);
+#endif
+}
+
 TEST(CommandLine, ListAndInfo) {
     const Outcome list = RunHost("list \"british NATIONAL grid\"");
     ASSERT_EQ(list.exitCode, 0);
@@ -134,6 +230,20 @@ TEST(CommandLine, ListAndInfo) {
          {"Lambert Conic Conformal (2SP) (EPSG:9802, projection 8)", "US survey foot",
           "8823  Latitude of 1st standard parallel", "text form\n  13,US survey foot,"})
         EXPECT_NE(info.out.find(expected), std::string::npos) << expected << "\n" << info.out;
+}
+
+// A data directory named outside the Basic Multilingual Plane: UTF-16 surrogates in between.
+TEST(CommandLine, DataDirectoryOutsideTheBasicPlane) {
+    const std::string dir =
+        testing::TempDir() + "geoxform_\xF0\x9F\x97\xBA" + std::to_string(getpid());
+    const std::string cli = GEOXFORM_CLI, data = "/KQUCSData.kqb";
+    ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
+    std::ofstream(dir + data, std::ios::binary)
+        << ReadFile(cli.substr(0, cli.rfind('/')) + "/Support" + data);
+    const Outcome info = RunHost("info 27700 --data '" + dir + "'");
+    EXPECT_EQ(info.exitCode, 0) << info.err;
+    std::remove((dir + data).c_str());
+    rmdir(dir.c_str());
 }
 
 TEST(CommandLine, SheetAndMeasurement) {

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "convert.h"
 #include "geoxform.h"
 #include "host_text.h"
-#include "progress.h"
 
 namespace cli {
 
@@ -32,17 +32,19 @@ const Usage kUsages[] = {
     {"info", "geoxform info CODE",
      "The completed record of a predefined system: method, datum, ellipsoid, prime meridian,\n"
      "every parameter, and its one-line text form."},
-    {"fwd", "geoxform fwd CODE [LON LAT]... [--precision N]",
+    {"fwd", "geoxform fwd CODE [LON LAT]... [--precision N] [--lat-first] [--csv ...]",
      "Longitude and latitude (east of Greenwich; decimal degrees or DMS text such as\n"
      "12:30:15E or 12\u00B030'15\"E) to easting and northing in the system's unit. Without "
      "coordinates, reads\n"
      "lines of \"LON LAT [rest]\" from standard input and writes \"E N [rest]\"."},
-    {"inv", "geoxform inv CODE [E N]... [--precision N] [--dms]",
+    {"inv", "geoxform inv CODE [E N]... [--precision N] [--dms] [--lat-first] [--csv ...]",
      "Easting and northing in the system's unit to longitude and latitude, in decimal\n"
      "degrees or, with --dms, as degrees, minutes and seconds. Streams standard input like fwd."},
-    {"sheet", "geoxform sheet CODE --scale N --units NAME [X Y]...",
+    {"sheet", "geoxform sheet CODE --scale N --units NAME [X Y]... [--csv ...]",
      "Sheet millimetres of a map at 1:N to user coordinates in NAME (a unit of the length\n"
-     "table, e.g. Meter, Foot, \"US survey foot\"), to longitude and latitude, and back."},
+     "table, e.g. Meter, Foot, \"US survey foot\"), to longitude and latitude, and back.\n"
+     "Without coordinates, reads pairs \"X Y\" from standard input; with --csv, appends the\n"
+     "user coordinates only."},
     {"distance", "geoxform distance [--scale N] [--units NAME]",
      "Length of the polyline of sheet points (\"X Y\" in millimetres per line of standard\n"
      "input) in user units."},
@@ -50,6 +52,27 @@ const Usage kUsages[] = {
      "Area of the polygon of sheet points read like distance, in square user units; the\n"
      "region covered under the even-odd rule."},
 };
+
+const char* const kStreamOptions =
+    "Options of fwd, inv and sheet:\n"
+    "  --precision N  decimals of the output: easting and northing 3, degrees 9, DMS seconds 5\n"
+    "  --lat-first    the geographic side in EPSG order, latitude first: fwd reads LAT LON,\n"
+    "                 inv and sheet write LAT LON; eastings and sheet points stay X Y\n"
+    "  --comment C    lines whose first word starts with C (default #) are copied as they are,\n"
+    "                 as are blank lines (sheet skips blank lines)\n"
+    "  --csv          standard input is comma-separated with a header row; the output is the\n"
+    "                 same rows with the converted values in two new columns; quoted fields\n"
+    "                 pass through unchanged; a row that cannot be converted keeps its fields,\n"
+    "                 gets empty new ones and makes the exit code 1\n"
+    "  --x COL, --y COL  input columns by header name (any case) or number from 1; by default\n"
+    "                 the first pair of lon/lat, long/lat, longitude/latitude, lng/lat, x/y,\n"
+    "                 easting/northing, east/north, e/n, else the first two columns (with\n"
+    "                 --lat-first, fwd takes the first as latitude)\n"
+    "  --out-x NAME, --out-y NAME  names of the new columns (default easting and northing;\n"
+    "                 inv: lon and lat, written lat first with --lat-first)\n"
+    "  --replace      the converted values replace the input columns, which take the new names\n"
+    "A line longer than 4 MiB is not read: it gives \"*<tab>*\" (with --csv a row of empty\n"
+    "fields) and exit code 1; sheet stops with exit code 2.\n\n";
 
 const char* const kCommonOptions =
     "Options of every command:\n"
@@ -202,103 +225,13 @@ SystemPtr MakeSystem(const KQCRSystem& source, std::string& error) {
     return system;
 }
 
-std::string Fixed(double value, int precision) {
-    char text[64];
-    std::snprintf(text, sizeof(text), "%.*f", precision, value);
-    return text;
-}
-
 std::string PlainText(CCoordSystem& system, double value, int precision) {
     KQWCHAR text[256];
     if (system.Value2String(value, text, 0, precision) != 1) return "*";
     return ToUtf8(text);
 }
 
-std::string AngleText(CCoordSystem& system, double radians, int flags, const Options& options) {
-    if (!std::isfinite(radians)) return "*";
-    if (!options.dms)
-        return Fixed(radians / kDegree, options.precision >= 0 ? options.precision : 9);
-    KQWCHAR text[256];
-    system.Value2String(radians, text, CS_DMS | flags,
-                        options.precision >= 0 ? options.precision : 5);
-    return ToUtf8(text);
-}
-
-// Converts the two leading words of a line into two output words; false for words that are
-// not coordinates.
-using PointConverter = bool (*)(CCoordSystem&, const Options&, const std::string&,
-                                const std::string&, std::string&, std::string&);
-
-bool Forward(CCoordSystem& system, const Options& options, const std::string& a,
-             const std::string& b, std::string& x, std::string& y) {
-    double lon = 0, lat = 0;
-    if (system.String2Value(FromUtf8(a).c_str(), lon, CS_DMS | CS_LONGITUDE) != 1 ||
-        system.String2Value(FromUtf8(b).c_str(), lat, CS_DMS | CS_LATITUDE) != 1)
-        return false;
-    double wx, wy, e, n;
-    system.User2World(lon, lat, wx, wy, 1);
-    system.World2User(wx, wy, e, n, 0);
-    if (!std::isfinite(e) || !std::isfinite(n)) return false;
-    const int precision = options.precision >= 0 ? options.precision : 3;
-    x = PlainText(system, e, precision);
-    y = PlainText(system, n, precision);
-    return true;
-}
-
-bool Inverse(CCoordSystem& system, const Options& options, const std::string& a,
-             const std::string& b, std::string& x, std::string& y) {
-    double e = 0, n = 0;
-    if (!ParseNumber(a, e) || !ParseNumber(b, n)) return false;
-    double wx, wy, lon, lat;
-    system.User2World(e, n, wx, wy, 0);
-    system.World2User(wx, wy, lon, lat, 1);
-    if (!std::isfinite(lon) || !std::isfinite(lat)) return false;
-    x = AngleText(system, lon, CS_LONGITUDE, options);
-    y = AngleText(system, lat, CS_LATITUDE, options);
-    return true;
-}
-
-// Converts the arguments in pairs or, without any, each line of standard input.
-int ConvertPoints(CCoordSystem& system, const Options& options, PointConverter convert) {
-    const std::vector<std::string>& args = options.arguments;
-    if (args.size() > 1) {
-        if (args.size() % 2 == 0) return Fail("coordinates come in pairs");
-        for (size_t i = 1; i + 1 < args.size(); i += 2) {
-            std::string x, y;
-            if (!convert(system, options, args[i], args[i + 1], x, y))
-                return Fail("'" + args[i] + " " + args[i + 1] + "' is not a point");
-            std::printf("%s\t%s\n", x.c_str(), y.c_str());
-        }
-        return kExitOk;
-    }
-    Progress progress;
-    std::string line;
-    long long lineNumber = 0, bad = 0;
-    while (std::getline(std::cin, line)) {
-        ++lineNumber;
-        const std::vector<std::string> words = Words(line);
-        if (words.empty() || words[0][0] == '#') { // blank lines and comments pass through
-            std::printf("%s\n", line.c_str());
-            continue;
-        }
-        std::string x = "*", y = "*";
-        if (words.size() < 2 || !convert(system, options, words[0], words[1], x, y)) {
-            ++bad;
-            std::fprintf(stderr, "geoxform: line %lld: '%s' is not a point\n", lineNumber,
-                         line.c_str());
-            x = y = "*";
-        }
-        std::string out = x + "\t" + y;
-        for (size_t i = 2; i < words.size(); ++i)
-            out += "\t" + words[i];
-        std::printf("%s\n", out.c_str());
-        progress.Count(1);
-    }
-    progress.Finish();
-    return bad > 0 ? kExitBadLines : kExitOk;
-}
-
-int RunConvert(const Options& options, PointConverter convert) {
+int RunConvert(const Options& options, Direction direction) {
     if (options.arguments.empty()) return Fail("which system? give an EPSG code");
     KQCRSystem record;
     std::string error;
@@ -306,7 +239,8 @@ int RunConvert(const Options& options, PointConverter convert) {
         return Fail(error);
     SystemPtr system = MakeSystem(record, error);
     if (!system) return Fail(error);
-    return ConvertPoints(*system, options, convert);
+    PointText points(*system, options, direction);
+    return ConvertStream(points, options, direction);
 }
 
 int RunList(const Options& options) {
@@ -391,33 +325,8 @@ int RunSheet(const Options& options) {
     if (!LoadRecord(options.arguments[0], units, options.scale, record, error)) return Fail(error);
     SystemPtr system = MakeSystem(record, error);
     if (!system) return Fail(error);
-    std::vector<std::string> words(options.arguments.begin() + 1, options.arguments.end());
-    if (words.empty()) { // sheet points from standard input
-        std::string line;
-        while (std::getline(std::cin, line))
-            for (const std::string& w : Words(line))
-                words.push_back(w);
-    }
-    if (words.size() % 2 != 0) return Fail("sheet points come in pairs");
-    const int precision = options.precision >= 0 ? options.precision : 3;
-    const std::string unit = ToUtf8(system->GetUnitsName());
-    for (size_t i = 0; i + 1 < words.size(); i += 2) {
-        double wx, wy;
-        if (!ParseNumber(words[i], wx) || !ParseNumber(words[i + 1], wy))
-            return Fail("'" + words[i] + " " + words[i + 1] + "' is not a sheet point");
-        double x, y, lon, lat, bx, by;
-        system->World2User(wx, wy, x, y, 0);
-        system->World2User(wx, wy, lon, lat, 1);
-        system->User2World(lon, lat, bx, by, 1);
-        std::printf("sheet %s %s mm  ->  %s %s %s  ->  %s %s  ->  sheet %s %s mm\n",
-                    Fixed(wx, 3).c_str(), Fixed(wy, 3).c_str(),
-                    PlainText(*system, x, precision).c_str(),
-                    PlainText(*system, y, precision).c_str(), unit.c_str(),
-                    AngleText(*system, lon, CS_LONGITUDE, options).c_str(),
-                    AngleText(*system, lat, CS_LATITUDE, options).c_str(), Fixed(bx, 6).c_str(),
-                    Fixed(by, 6).c_str());
-    }
-    return kExitOk;
+    PointText points(*system, options, Direction::kSheet);
+    return ConvertStream(points, options, Direction::kSheet);
 }
 
 int RunMeasure(const Options& options, bool bArea) {
@@ -469,8 +378,9 @@ bool StartLibrary(const Options& options, std::string& error) {
 void PrintUsage(std::FILE* pOut, const std::string& command) {
     for (const Usage& usage : kUsages) {
         if (command == usage.command) {
-            std::fprintf(pOut, "usage: %s\n\n%s\n\n%s", usage.synopsis, usage.description,
-                         kCommonOptions);
+            const bool bStreams = command == "fwd" || command == "inv" || command == "sheet";
+            std::fprintf(pOut, "usage: %s\n\n%s\n\n%s%s", usage.synopsis, usage.description,
+                         bStreams ? kStreamOptions : "", kCommonOptions);
             return;
         }
     }
@@ -503,9 +413,9 @@ int RunCommand(const Options& options) {
     else if (options.command == "info")
         result = RunInfo(options);
     else if (options.command == "fwd")
-        result = RunConvert(options, Forward);
+        result = RunConvert(options, Direction::kForward);
     else if (options.command == "inv")
-        result = RunConvert(options, Inverse);
+        result = RunConvert(options, Direction::kInverse);
     else if (options.command == "sheet")
         result = RunSheet(options);
     else

@@ -32,12 +32,26 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
             options.help = true;
             continue;
         }
-        if (word == "--dms") {
-            options.dms = true;
+        bool* const pFlag = word == "--dms"         ? &options.dms
+                            : word == "--lat-first" ? &options.latFirst
+                            : word == "--csv"       ? &options.csv
+                            : word == "--replace"   ? &options.replace
+                                                    : nullptr;
+        if (pFlag != nullptr) {
+            *pFlag = true;
             continue;
         }
-        const bool bTakesValue = word == "--data" || word == "--lang" || word == "--units" ||
-                                 word == "--scale" || word == "--precision" || word == "-p";
+        std::string* const pText = word == "--data"      ? &options.dataDirectory
+                                   : word == "--lang"    ? &options.language
+                                   : word == "--units"   ? &options.units
+                                   : word == "--comment" ? &options.comment
+                                   : word == "--x"       ? &options.xColumn
+                                   : word == "--y"       ? &options.yColumn
+                                   : word == "--out-x"   ? &options.outX
+                                   : word == "--out-y"   ? &options.outY
+                                                         : nullptr;
+        const bool bTakesValue =
+            pText != nullptr || word == "--scale" || word == "--precision" || word == "-p";
         if (!bTakesValue) {
             error = "unknown option " + word;
             return false;
@@ -47,12 +61,14 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
             return false;
         }
         const std::string value = argv[++i];
-        if (word == "--data") {
-            options.dataDirectory = value;
-        } else if (word == "--lang") {
-            options.language = value;
-        } else if (word == "--units") {
-            options.units = value;
+        if (pText != nullptr) {
+            *pText = value;
+            const bool bMayBeEmpty = pText == &options.dataDirectory ||
+                                     pText == &options.language || pText == &options.units;
+            if (value.empty() && !bMayBeEmpty) {
+                error = word + " needs a value that is not empty";
+                return false;
+            }
         } else if (word == "--scale") {
             if (!ParseNumber(value, options.scale) || !(options.scale > 0)) {
                 error = "--scale needs a positive number, not '" + value + "'";

@@ -16,6 +16,13 @@ struct Options {
     double scale = 1.0;        // --scale N
     int precision = -1;        // --precision N; -1: the command's default
     bool dms = false;          // --dms
+    bool latFirst = false;     // --lat-first
+    std::string comment = "#"; // --comment PREFIX
+    bool csv = false;          // --csv
+    std::string xColumn;       // --x NAME or NUMBER
+    std::string yColumn;       // --y NAME or NUMBER
+    std::string outX, outY;    // --out-x NAME, --out-y NAME
+    bool replace = false;      // --replace
     bool help = false;         // --help
 };
 
