@@ -104,9 +104,8 @@ System HandMade(int base, int number, const std::string& parameters) {
 // Every predefined system of a method number, and the hand-made ones of the oracle table.
 std::vector<System> SystemsOf(int number, const std::vector<std::vector<std::string>>& table) {
     std::vector<System> systems;
-    int code = 0;
-    for (int i = 1; i < kNumProjectionMethodRows; ++i)
-        if (csProjectionMethods[i].iNumber == number) code = csProjectionMethods[i].iCode;
+    const gx::MethodRow* method = gx::MethodByNumber(number);
+    const int code = method != nullptr && method->bByCode ? method->iCode : 0;
     if (pdaEPSGSystem == nullptr) InitEPSGDataBase(nullptr);
     for (int i = 0; code != 0 && i < pdaEPSGSystem->GetCount(); ++i) {
         System s;

@@ -73,10 +73,10 @@ TEST_F(Geodesy, EllipsoidBaseDerivesTheMissingAxisOrFlattening) {
 // GRS 80 (54972.271 m), arcs of the equator, coincident and nearly antipodal points.
 TEST_F(Geodesy, GeodesicDistance) {
     const Base grs80(1);
-    EXPECT_NEAR(
-        grs80.GeodesicDistance(fixture::Dms(144, 25, 29.52440), fixture::Dms(-37, 57, 3.72030),
-                               fixture::Dms(143, 55, 35.38390), fixture::Dms(-37, 39, 10.15610)),
-        54972.271, 0.001);
+    EXPECT_NEAR(grs80.GeodesicDistance(
+                    fixture::Angle("144:25:29.52440"), fixture::Angle("-37:57:3.72030"),
+                    fixture::Angle("143:55:35.38390"), fixture::Angle("-37:39:10.15610")),
+                54972.271, 0.001);
     EXPECT_EQ(grs80.GeodesicDistance(0.3, 0.4, 0.3, 0.4), 0);
     for (const Base& p : {Base(2), Base(3)})
         for (double deg : {1.0, 90.0, 179.0})

@@ -180,10 +180,9 @@ TEST(ProjectionMethods, EveryMethodHasPublishedPointsAndAnOracleRow) {
         if (r.Published()) published.insert(r.number);
     for (const auto& f : fixture::DataLines("proj_oracle.csv"))
         if (f[1] != "hand") oracle.insert(std::stoi(f[1]));
-    for (int i = 1; i < kNumProjectionMethodRows; ++i) {
-        const CS_PROJECTION& m = csProjectionMethods[i];
-        EXPECT_EQ(published.count(m.iNumber), 1u) << Narrow(m.szName);
-        EXPECT_EQ(oracle.count(m.iNumber), 1u) << Narrow(m.szName);
+    for (const gx::MethodRow& m : gx::Methods()) {
+        EXPECT_EQ(published.count(m.iNumber), 1u) << Narrow(m.pszName);
+        EXPECT_EQ(oracle.count(m.iNumber), 1u) << Narrow(m.pszName);
     }
 }
 
