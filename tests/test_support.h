@@ -2,11 +2,14 @@
 #ifndef GEOXFORM_TEST_SUPPORT_H
 #define GEOXFORM_TEST_SUPPORT_H
 
+#include <cctype>
 #include <clocale>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "geoxform/crsystem.h"
 #include "geoxform/defs.h"
 #include "geoxform/refdata.h"
 
@@ -108,6 +111,52 @@ inline KqString Unescape(const std::string& s) {
         }
     }
     return out;
+}
+
+// Applies edits written as "key=value" words to a record: sys method datum ell units scale ox
+// oy n version a b invf pm (numbers), ename (a name), cK=code and vK=value (parameter slot K),
+// p=code:value,... (the parameter list); "bng" stands for the British National Grid and "tm"
+// for a Transverse Mercator on its own parameters.
+inline void Edit(KQCRSystem& r, const std::string& edits) {
+    std::istringstream words(edits);
+    for (std::string word; words >> word;) {
+        if (word == "bng")
+            Edit(r, "sys=27700 method=9807 ell=7001 datum=6277 p=8801:0.8552113334772214,8802:"
+                    "-0.03490658503988659,8805:0.9996012717,8806:400000,8807:-100000");
+        if (word == "tm") Edit(r, "method=9807 p=8801:0.8,8802:0,8805:1,8806:0,8807:0");
+        const std::string key = word.substr(0, word.find('=')),
+                          value = word.substr(key.size() + 1 > word.size() ? word.size()
+                                                                           : key.size() + 1);
+        const double v = std::strtod(value.c_str(), nullptr);
+        const int i = static_cast<int>(v), k = std::atoi(key.c_str() + 1);
+        int32_t* ints[] = {&r.iSystemCode, &r.iMethodCode,    &r.iDatumCode, &r.iEllipsoidCode,
+                           &r.iUnits,      &r.iNumParameters, &r.iVersion};
+        double* reals[] = {&r.dScale,         &r.dOffsetX,       &r.dOffsetY,
+                           &r.dSemiMajorAxis, &r.dSemiMinorAxis, &r.dInverseFlattening,
+                           &r.dPrimeMeridian};
+        const std::string intKeys[] = {"sys", "method", "datum", "ell", "units", "n", "version"};
+        const std::string realKeys[] = {"scale", "ox", "oy", "a", "b", "invf", "pm"};
+        for (int j = 0; j < 7; ++j) {
+            if (key == intKeys[j]) *ints[j] = i;
+            if (key == realKeys[j]) *reals[j] = v;
+        }
+        if (key == "ename") {
+            for (size_t j = 0; j <= value.size() && j < 100; ++j)
+                r.szEllipsoidName[j] = j < value.size() ? static_cast<KQWCHAR>(value[j]) : 0;
+        }
+        if (key.size() > 1 && key[0] == 'c' && isdigit(key[1])) r.aiParameterCodes[k] = i;
+        if (key.size() > 1 && key[0] == 'v' && isdigit(key[1])) r.adParameterValues[k] = v;
+        if (key == "p") {
+            std::istringstream pairs(value);
+            r.iNumParameters = 0;
+            for (std::string pair; std::getline(pairs, pair, ',') && r.iNumParameters < 14;
+                 ++r.iNumParameters) {
+                r.aiParameterCodes[r.iNumParameters] = std::atoi(pair.c_str());
+                r.adParameterValues[r.iNumParameters] =
+                    std::strtod(pair.c_str() + pair.find(':') + 1, nullptr);
+            }
+        }
+    }
 }
 
 #endif

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <map>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -72,109 +73,43 @@ protected:
         fs::remove_all(m_dir, ec);
     }
     // Writes a language file and applies the languages from it, in turn.
-    void Apply(const std::string& bytes, const std::vector<const char*>& languages) {
+    void Apply(const std::string& bytes, const std::vector<std::string>& languages) {
         const fs::path path = m_dir / ("units" + std::to_string(m_nFiles++) + ".ini");
         std::ofstream(path, std::ios::binary) << bytes;
-        for (const char* language : languages)
-            gx::ApplyLanguageFile(Kq(path.string().c_str()).c_str(), Kq(language).c_str());
+        for (const std::string& language : languages)
+            gx::ApplyLanguageFile(Kq(path.string().c_str()).c_str(), Kq(language.c_str()).c_str());
     }
     State m_saved;
     fs::path m_dir;
     int m_nFiles = 0;
 };
 
-struct Case {
-    std::string what, bytes;
-    std::vector<const char*> languages;
-    State changes;
-};
-
 TEST_F(LanguageTest, FilesAndWhatTheyChange) {
-    const KqString fmt = KQ_T("%.f\u00B0 %02.f' %0*.*f\" %s"), tok = KQ_T("NSWE nswe\u00B0'\":");
-    const KqString values = KQ_T("6=Fu\u00DF \u20AC\r\nDMSUnitString=") + fmt +
-                            KQ_T("\r\nDMSStrTok=") + tok + KQ_T("\r\n");
-    const std::string de = "[LengthUnits_de]\n";
-    std::vector<Case> cases = {
-        {"no language", de + "3=x\n", {""}, {}},
-        {"another language", de + "3=x\n", {"xx"}, {}},
-        {"rows up to 52 only",
-         de + "3=Meter (de)\n52=Bin 6,25\n53=x\n57=x\n03=x\n",
-         {"de"},
-         {{3, KQ_T("Meter (de)")}, {52, KQ_T("Bin 6,25")}}},
-        {"present but empty", de + "4=\nDMSStrTokNS=\n", {"de"}, {{4, KQ_T("")}, {102, KQ_T("")}}},
-        {"values cut to their buffers",
-         de + "7=" + std::string(60, 'n') + "\nDMSStrTokWE=" + std::string(40, 't'),
-         {"de"},
-         {{7, KqString(49, 'n')}, {103, KqString(31, 't')}}},
-        {"values cut on the 8-bit path",
-         de + "ACP=1252\n7=" + std::string(60, 'n') + "\nDMSStrTokWE=" + std::string(40, 't'),
-         {"de"},
-         {{7, KqString(49, 'n')}, {103, KqString(31, 't')}}},
-        // The 8-bit limit counts bytes: 24 whole two-byte letters and the cut half of the 25th.
-        {"UTF-8 cut",
-         Encode(KQ_T("[LengthUnits_de]\nACP=65001\n8=") + KqString(30, 0xE4), 65001),
-         {"de"},
-         {{8, KqString(24, 0xE4) + KQWCHAR(0xFFFD)}}},
-        {"Windows-1251",
-         Encode(KQ_T("[LengthUnits_ru]\nACP=1251\n3=\u041C\u0435\u0442\u0440"), 1251),
-         {"ru"},
-         {{3, KQ_T("\u041C\u0435\u0442\u0440")}}},
-        {"a name Windows-1251 cannot hold survives a language without its key",
-         de + "6=Fu\xDF\n" + Encode(KQ_T("[LengthUnits_ru]\nACP=1251\n4=\u041A\u043C\n"), 1251),
-         {"de", "ru"},
-         {{6, KQ_T("Fu\u00DF")}, {4, KQ_T("\u041A\u043C")}}},
-        {"a second language keeps the first where it lacks keys",
-         de + "3=Meter (de)\n6=Fuss\nDMSStrTokNS=NS ns\n[LengthUnits_fr]\n6=Pied\n",
-         {"de", "fr"},
-         {{3, KQ_T("Meter (de)")}, {6, KQ_T("Pied")}, {102, KQ_T("NS ns")}}},
-    };
-    // The same section in each encoding and code page path ends in the same strings.
-    const struct {
-        const char* acp; // null: no key
-        unsigned codePage;
-    } encodings[] = {{nullptr, 1252}, {"1252", 1252}, {nullptr, 65000}, {"65001", 65001},
-                     {nullptr, 1200}, {"1252", 1200}, {"0", 1252},      {"cp1252", 1252},
-                     {"99999", 1252}, {"-1252", 1252}};
-    for (const auto& e : encodings) {
-        KqString text = KQ_T("[LengthUnits_de]\r\n");
-        if (e.acp != nullptr) text += Kq("ACP=") + Kq(e.acp) + KQ_T("\r\n");
-        cases.push_back(
-            {std::string("encoding ") + (e.acp ? e.acp : "-") + " " + std::to_string(e.codePage),
-             Encode(text + values, e.codePage),
-             {"de"},
-             {{6, KQ_T("Fu\u00DF \u20AC")}, {100, fmt}, {101, tok}}});
-    }
-    // Formats that do not take the six values are refused, on the 8-bit and the wide path.
-    const std::pair<KqString, bool> formats[] = {{fmt, true},
-                                                 {KQ_T("%.f d %02.f m %0*.*f s %s"), true},
-                                                 {KQ_T("%.f%.f%0*.*f%s%n"), false},
-                                                 {KQ_T("%.f%.f%0*.*f"), false},
-                                                 {KQ_T("%.f%.f%0*.*f%s%s"), false},
-                                                 {KQ_T("%s%.f%0*.*f%s"), false},
-                                                 {KQ_T("%.f%.f%.*f%s"), false},
-                                                 {KQ_T(""), false}};
-    for (const auto& f : formats)
-        for (const char* acp : {"ACP=65001\n", ""})
-            cases.push_back({"format " + Narrow(f.first.c_str()) + acp,
-                             Encode(Kq(("[LengthUnits_de]\n" + std::string(acp)).c_str()) +
-                                        KQ_T("DMSUnitString=") + f.first,
-                                    *acp ? 65001 : 65000),
-                             {"de"},
-                             f.second ? State{{100, f.first}} : State{}});
-    for (const Case& c : cases) {
+    for (const auto& row : Rows(
+#include "data/refdata/language_cases.txt"
+             )) {
         Restore(m_saved);
-        Apply(c.bytes, c.languages);
+        const KqString text = Unescape(row[3]);
+        std::string bytes;
+        for (KQWCHAR unit : text)
+            bytes += static_cast<char>(unit);
+        std::vector<std::string> languages;
+        std::istringstream names(row[1]);
+        for (std::string name; std::getline(names, name, ',');)
+            languages.push_back(name);
+        Apply(row[2] == "bytes" ? bytes : Encode(text, std::stoul(row[2])), languages);
         State expected = m_saved;
-        for (const auto& change : c.changes)
-            expected[change.first] = change.second;
-        EXPECT_TRUE(Current() == expected) << c.what;
+        std::istringstream changes(row[4]);
+        for (std::string change; std::getline(changes, change, ';');)
+            expected[std::stoi(change)] = Unescape(change.substr(change.find('=') + 1));
+        EXPECT_TRUE(Current() == expected) << row[0];
     }
     // No file, or a file that is not there.
+    Restore(m_saved);
     gx::ApplyLanguageFile(nullptr, KQ_T("de"));
     gx::ApplyLanguageFile(Kq((m_dir / "missing.ini").string().c_str()).c_str(), KQ_T("de"));
     InitCoordSystemLanguage(nullptr);
     InitCoordSystemLanguage(KQ_T(""));
-    Restore(m_saved); // the last case changed the format
     EXPECT_TRUE(Current() == m_saved);
 }
 
