@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,6 @@ namespace {
 using testconst::kDegree;
 using testconst::kPi;
 
-double Dms(double degrees, double minutes, double seconds = 0) {
-    return (degrees + (degrees < 0 ? -1 : 1) * (minutes / 60 + seconds / 3600)) * kDegree;
-}
-
 template <class T>
 const T* FindCode(const DynamicClassArray<T>* pArray, int iCode) {
     for (int i = 0; i < pArray->GetCount(); ++i)
@@ -36,16 +33,15 @@ protected:
     static void TearDownTestSuite() { FreeEPSGDataBase(); }
 };
 
-struct Parameter {
-    int code;
-    double value;
-};
-struct PublishedSystem {
-    int code;
-    const char* name;
-    int method, unit, datum, ellipsoid;
-    std::vector<Parameter> parameters; // radians, metres or unity, in the file's order
-};
+// A published value: d:degrees,minutes,seconds and g:grads in radians, ftUS: in metres.
+double Published(const std::string& text) {
+    double a = 0, b = 0, c = 0;
+    if (std::sscanf(text.c_str(), "d:%lf,%lf,%lf", &a, &b, &c) == 3)
+        return (a + b / 60 + c / 3600) * kDegree;
+    if (std::sscanf(text.c_str(), "g:%lf", &a) == 1) return a * kPi / 200;
+    if (std::sscanf(text.c_str(), "ftUS:%lf", &a) == 1) return a * 1200 / 3937;
+    return std::stod(text);
+}
 
 TEST_F(ShippedData, PublishedSystems) {
     ASSERT_NE(pdaEPSGSystem, nullptr);
@@ -53,87 +49,29 @@ TEST_F(ShippedData, PublishedSystems) {
     EXPECT_GT(pdaEPSGSystem->GetCount(), 4500);
     EXPECT_LT(pdaEPSGSystem->GetCount(), 6000);
     EXPECT_GT(pdaEPSGParams->GetCount(), 10000);
-    const double usFoot = 1200.0 / 3937;
-    const PublishedSystem systems[] = {
-        {27700,
-         "OSGB36 / British National Grid",
-         9807,
-         9001,
-         6277,
-         7001,
-         {{8801, 49 * kDegree},
-          {8802, -2 * kDegree},
-          {8805, 0.9996012717},
-          {8806, 400000},
-          {8807, -100000}}},
-        // Lambert-93: the dataset holds 46.3, 3, 49, 44 in sexagesimal DMS.
-        {2154,
-         "RGF93 v1 / Lambert-93",
-         9802,
-         9001,
-         6171,
-         7019,
-         {{8821, 46.5 * kDegree},
-          {8822, 3 * kDegree},
-          {8823, 49 * kDegree},
-          {8824, 44 * kDegree},
-          {8826, 700000},
-          {8827, 6600000}}},
-        // LV95: centre 46°57'08.66"N 7°26'22.50"E, with seconds in the DMS values.
-        {2056,
-         "CH1903+ / LV95",
-         9815,
-         9001,
-         6150,
-         7004,
-         {{8811, Dms(46, 57, 8.66)},
-          {8812, Dms(7, 26, 22.5)},
-          {8813, 90 * kDegree},
-          {8814, 90 * kDegree},
-          {8815, 1},
-          {8816, 2600000},
-          {8817, 1200000}}},
-        {27572,
-         "NTF (Paris) / Lambert zone II",
-         9801,
-         9001,
-         6807,
-         7011,
-         {{8801, 52 * kPi / 200}, {8802, 0}, {8805, 0.99987742}, {8806, 600000}, {8807, 2200000}}},
-        {2227,
-         "NAD83 / California zone 3 (ftUS)",
-         9802,
-         9003,
-         6269,
-         7019,
-         {{8821, Dms(36, 30)},
-          {8822, Dms(-120, 30)},
-          {8823, Dms(38, 26)},
-          {8824, Dms(37, 4)},
-          {8826, 6561666.667 * usFoot},
-          {8827, 1640416.667 * usFoot}}},
-    };
-    for (const PublishedSystem& s : systems) {
-        const EPSGSystem* pSystem = FindCode(pdaEPSGSystem, s.code);
-        ASSERT_NE(pSystem, nullptr) << s.code;
-        EXPECT_EQ(Narrow(pSystem->szName), s.name);
-        EXPECT_EQ((std::vector<int>{pSystem->iMethodCode, pSystem->iUnitCode, pSystem->iDatumCode,
-                                    pSystem->iEllipsoidCode}),
-                  (std::vector<int>{s.method, s.unit, s.datum, s.ellipsoid}));
-        std::vector<Parameter> actual;
+    for (const auto& row : Rows(
+#include "data/refdata/published_systems.txt"
+             )) {
+        const EPSGSystem* pSystem = FindCode(pdaEPSGSystem, std::stoi(row[0]));
+        ASSERT_NE(pSystem, nullptr) << row[0];
+        EXPECT_EQ(Narrow(pSystem->szName), row[1]);
+        EXPECT_EQ(std::to_string(pSystem->iMethodCode) + " " + std::to_string(pSystem->iUnitCode) +
+                      " " + std::to_string(pSystem->iDatumCode) + " " +
+                      std::to_string(pSystem->iEllipsoidCode),
+                  row[2]);
+        std::istringstream expected(row[3]);
+        std::string parameter;
         for (int i = 0; i < pdaEPSGParams->GetCount(); ++i) {
-            const EPSGParams& row = (*pdaEPSGParams)[i];
-            if (row.iOperationCode == pSystem->iOperationCode)
-                actual.push_back({row.iParameterCode, row.dParameterValue});
-        }
-        ASSERT_EQ(actual.size(), s.parameters.size()) << s.code;
-        for (size_t i = 0; i < actual.size(); ++i) {
-            EXPECT_EQ(actual[i].code, s.parameters[i].code) << s.code;
+            const EPSGParams& p = (*pdaEPSGParams)[i];
+            if (p.iOperationCode != pSystem->iOperationCode) continue;
+            ASSERT_TRUE(expected >> parameter) << row[0] << " has more parameters";
+            EXPECT_EQ(p.iParameterCode, std::stoi(parameter)) << row[0];
+            const double value = Published(parameter.substr(5));
             // Angles to 1e-15 rad (a nanometre on the ground); lengths to a micrometre.
-            EXPECT_NEAR(actual[i].value, s.parameters[i].value,
-                        std::fabs(s.parameters[i].value) > 10 ? 1e-6 : 1e-15)
-                << s.code << " " << s.parameters[i].code;
+            EXPECT_NEAR(p.dParameterValue, value, std::fabs(value) > 10 ? 1e-6 : 1e-15)
+                << row[0] << " " << parameter;
         }
+        EXPECT_FALSE(expected >> parameter) << row[0] << " lacks " << parameter;
     }
     // Published ellipsoids and the Paris meridian (2°20'14.025"E, 2.5969213 grad).
     const EPSGEllipsoid* pAiry = FindCode(pdaEPSGEllipsoid, 7001);
