@@ -6,6 +6,8 @@
 #include <memory>
 #include <new>
 #include <random>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -99,51 +101,20 @@ Points SawTooth(int teeth, std::mt19937& random, double& exact) {
 }
 
 TEST(EvenOddArea, Outlines) {
-    Points pentagram; // through every second vertex of a regular pentagon of radius 10
-    for (int k = 0; k < 5; ++k)
-        pentagram.insert(pentagram.end(), {10 * std::cos(kPi / 2 + (2 * k % 5) * 2 * kPi / 5),
-                                           10 * std::sin(kPi / 2 + (2 * k % 5) * 2 * kPi / 5)});
-    const double x1 = 5000000.1, x2 = 5000000.4, y1 = 5000000.2, y2 = 5000000.9, o = 5e6;
-    const struct {
-        const char* name;
+    for (const auto& row : Rows(
+#include "data/refdata/outlines.txt"
+             )) {
+        std::istringstream numbers(row[1]);
         Points points;
-        double area;
-    } cases[] = {
-        {"square", {0, 0, 10, 0, 10, 10, 0, 10}, 100},
-        {"L shape", {0, 0, 20, 0, 20, 10, 10, 10, 10, 30, 0, 30}, 400},
-        {"figure eight: triangles of 1.2 and 2.7", {0, 0, 3, 3, 3, 0, 0, 2}, 3.9},
-        {"square traced twice", {0, 0, 1, 0, 1, 1, 0, 1, 0, 0, 1, 0, 1, 1, 0, 1}, 0},
-        {"ring: outer and inner square joined by a bridge",
-         {0, 0, 4, 0, 4, 4, 0, 4, 0, 0, 1, 1, 1, 3, 3, 3, 3, 1, 1, 1},
-         12},
-        {"island in a hole",
-         {0, 0, 8, 0, 8, 8, 0, 8, 0, 0, 2, 2, 6, 2, 6, 6,
-          2, 6, 2, 2, 3, 3, 5, 3, 5, 5, 3, 5, 3, 3, 2, 2},
-         52},
-        {"pentagram", pentagram, 77.5676752166744},
-        {"collinear points", {0, 0, 1, 1, 2, 2, 3, 3, 1.5, 1.5}, 0},
-        {"all points equal", {5, 5, 5, 5, 5, 5, 5, 5}, 0},
-        {"points on a vertical line", {2, 0, 2, 5, 2, 1}, 0},
-        {"zero-width spike", {0, 0, 10, 0, 10, 5, 20, 5, 10, 5, 10, 10, 0, 10}, 100},
-        {"triangle", {0, 0, 1, 0, 1, 1}, 0.5},
-        // Far from the origin the grid keeps every bit relative to the polygon's size.
-        {"small rectangle far out", {x1, y1, x2, y1, x2, y2, x1, y2}, (x2 - x1) * (y2 - y1)},
-        {"dyadic triangle far out",
-         {o + 0.125, o + 0.25, o + 7.5, o + 1.375, o + 2.0625, o + 9.5},
-         ((7.5 - 0.125) * (9.5 - 0.25) - (2.0625 - 0.125) * (1.375 - 0.25)) / 2},
-        {"100 km by 1 mm", {0, 0, 1e5, 0, 1e5, 1e-3, 0, 1e-3}, 100},
-        {"extent beyond the largest double", {-1e308, 0, 1e308, 0, 0, 1e-300}, 1e8},
-        {"area beyond it", {-1e308, -1e308, 1e308, -1e308, 1e308, 1e308, -1e308, 1e308}, kNever},
-    };
-    for (const auto& c : cases) {
-        const double tolerance = 1e-13 * std::max(1.0, c.area);
+        for (std::string v; numbers >> v;)
+            points.push_back(std::stod(v));
+        const double area = std::stod(row[2]), tolerance = 1e-13 * std::max(1.0, area);
         for (double cost : {-1.0, 0.0})
-            for (const Points& p : {c.points, Reversed(c.points)})
-                EXPECT_LE(Area(p, cost) == c.area ? 0 : std::fabs(Area(p, cost) - c.area),
-                          tolerance)
-                    << c.name << " " << cost;
-        if (c.area < 1e6 && c.points[0] < 1e6) {
-            EXPECT_NEAR(ScanLineArea(c.points), c.area, 1e-9 * std::max(1.0, c.area)) << c.name;
+            for (const Points& p : {points, Reversed(points)})
+                EXPECT_LE(Area(p, cost) == area ? 0 : std::fabs(Area(p, cost) - area), tolerance)
+                    << row[0] << " " << cost;
+        if (area < 1e6 && points[0] < 1e6) {
+            EXPECT_NEAR(ScanLineArea(points), area, 1e-9 * std::max(1.0, area)) << row[0];
         }
     }
     // Powers of two scale each axis's grid and nothing else.

@@ -199,46 +199,10 @@ TEST_F(ValueText, APointWhateverTheHostsLocale) {
 }
 
 TEST(DmsFormat, AcceptsExactlyTheSixValuesInOrder) {
-    const char* valid[] = {"%.f %02.f' %0*.*f %s", "%lf %lf %*.*lf %ls", "%e|%G|%-*.*g|%S",
-                           "100%% %+08.3F %#f %0*.*E %-5.2s %%", "%.f %.f %*.*f %255s"};
-    const char* invalid[] = {"",
-                             "no conversions",
-                             "%.f %.f %*.*f %s %n",
-                             "%n %.f %*.*f %s",
-                             "%.f %.f %*.*f",
-                             "%.f %.f %*.*f %s %s",
-                             "%.f %.f %*.*f %s %f",
-                             "%s %.f %*.*f %s",
-                             "%.f %.f %*.*s %s",
-                             "%.f %.f %*.*f %f",
-                             "%.f %.f %.*f %s",
-                             "%.f %.f %*.f %s",
-                             "%.f %.f %*f %s",
-                             "%*.f %.f %*.*f %s",
-                             "%.*f %.f %*.*f %s",
-                             "%d %.f %*.*f %s",
-                             "%i %i %*.*f %s",
-                             "%1$f %2$f %*.*f %s",
-                             "%Lf %.f %*.*f %s",
-                             "%llf %.f %*.*f %s",
-                             "%.f %.f %*.*f %hs",
-                             "%.f %.f %*.*f %c",
-                             "%.f %.f %*.*f %p",
-                             "%.f %.f %*.*f %a",
-                             "%.f %.f %*.*f %0s",
-                             "%.f %.f %*.*f %*s",
-                             "%.f %.f %*.*f %s%",
-                             "%256f %.f %*.*f %s",
-                             "%.f %.999f %*.*f %s",
-                             "%.f %.f %*.*f %99999999999999999999s",
-                             "%'.f %.f %*.*f %s",
-                             "%.f %.f %*.*f %+s",
-                             "%.f %.f %*.*f % s",
-                             "%.f %.f %*.*f %#s"};
-    for (const char* format : valid)
-        EXPECT_TRUE(gx::IsValidDmsFormat(Kq(format).c_str())) << format;
-    for (const char* format : invalid)
-        EXPECT_FALSE(gx::IsValidDmsFormat(Kq(format).c_str())) << format;
+    for (const auto& row : Rows(
+#include "data/refdata/dms_formats.txt"
+             ))
+        EXPECT_EQ(gx::IsValidDmsFormat(Unescape(row[1]).c_str()), row[0] == "valid") << row[1];
     EXPECT_FALSE(gx::IsValidDmsFormat(nullptr));
 }
 
