@@ -1,23 +1,24 @@
 // The reference data file shipped with the library, loaded from Support beside it without
-// being told a path: real systems come out with the constants their definitions publish.
+// being told a path: real systems come out with the constants their definitions publish, and
+// the built-in unit tables agree with the units of the data.
 #include <cmath>
+#include <cstdio>
+#include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "geoxform/refdata.h"
+#include "geoxform/units.h"
 #include "test_support.h"
 
 namespace {
 
-const double kPi = 3.141592653589793;
-const double kDegree = kPi / 180;
-
-double Dms(double degrees, double minutes, double seconds = 0) {
-    return degrees + (degrees < 0 ? -1 : 1) * (minutes / 60 + seconds / 3600);
-}
+using testconst::kDegree;
+using testconst::kPi;
 
 template <class T>
 const T* FindCode(const DynamicClassArray<T>* pArray, int iCode) {
@@ -30,127 +31,65 @@ class ShippedData : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { InitEPSGDataBase(nullptr); }
     static void TearDownTestSuite() { FreeEPSGDataBase(); }
-
-    // The parameter values of a system in file order, in radians, metres or unity.
-    struct Parameter {
-        int code;
-        double value;
-    };
-    static std::vector<Parameter> Parameters(const EPSGSystem& system) {
-        std::vector<Parameter> out;
-        for (int i = 0; i < pdaEPSGParams->GetCount(); ++i) {
-            const EPSGParams& row = (*pdaEPSGParams)[i];
-            if (row.iOperationCode == system.iOperationCode)
-                out.push_back({row.iParameterCode, row.dParameterValue});
-            else if (!out.empty())
-                break;
-        }
-        return out;
-    }
-
-    // Checks a system's codes and its parameters against published values.
-    static void ExpectSystem(int code, const char* pszName, int method, int unit, int datum,
-                             int ellipsoid, const std::vector<Parameter>& expected) {
-        const EPSGSystem* pSystem = FindCode(pdaEPSGSystem, code);
-        ASSERT_NE(pSystem, nullptr) << code;
-        EXPECT_EQ(Narrow(pSystem->szName), pszName);
-        EXPECT_EQ(pSystem->iMethodCode, method) << code;
-        EXPECT_EQ(pSystem->iUnitCode, unit) << code;
-        EXPECT_EQ(pSystem->iDatumCode, datum) << code;
-        EXPECT_EQ(pSystem->iEllipsoidCode, ellipsoid) << code;
-        const std::vector<Parameter> actual = Parameters(*pSystem);
-        ASSERT_EQ(actual.size(), expected.size()) << code;
-        for (size_t i = 0; i < expected.size(); ++i) {
-            EXPECT_EQ(actual[i].code, expected[i].code) << code;
-            // Angles to 1e-15 rad (a nanometre on the ground); lengths to a micrometre.
-            const double tolerance = std::fabs(expected[i].value) > 10 ? 1e-6 : 1e-15;
-            EXPECT_NEAR(actual[i].value, expected[i].value, tolerance)
-                << code << " parameter " << expected[i].code;
-        }
-    }
 };
 
-TEST_F(ShippedData, LoadsFromTheDefaultDirectoryWithPlausibleCounts) {
+// A published value: d:degrees,minutes,seconds and g:grads in radians, ftUS: in metres.
+double Published(const std::string& text) {
+    double a = 0, b = 0, c = 0;
+    if (std::sscanf(text.c_str(), "d:%lf,%lf,%lf", &a, &b, &c) == 3)
+        return (a + b / 60 + c / 3600) * kDegree;
+    if (std::sscanf(text.c_str(), "g:%lf", &a) == 1) return a * kPi / 200;
+    if (std::sscanf(text.c_str(), "ftUS:%lf", &a) == 1) return a * 1200 / 3937;
+    return std::stod(text);
+}
+
+TEST_F(ShippedData, PublishedSystems) {
     ASSERT_NE(pdaEPSGSystem, nullptr);
     EXPECT_EQ(ReadEPSGData(nullptr), 1);
     EXPECT_GT(pdaEPSGSystem->GetCount(), 4500);
     EXPECT_LT(pdaEPSGSystem->GetCount(), 6000);
     EXPECT_GT(pdaEPSGParams->GetCount(), 10000);
-    EXPECT_GT(pdaEPSGDatum->GetCount(), 400);
-    EXPECT_GT(pdaEPSGEllipsoid->GetCount(), 40);
-    EXPECT_GE(pdaEPSGPrimeMeridian->GetCount(), 14);
-    EXPECT_GT(pdaEPSGUnits->GetCount(), 60);
-}
-
-TEST_F(ShippedData, BritishNationalGrid) {
-    ExpectSystem(27700, "OSGB36 / British National Grid", 9807, 9001, 6277, 7001,
-                 {{8801, 49 * kDegree},
-                  {8802, -2 * kDegree},
-                  {8805, 0.9996012717},
-                  {8806, 400000},
-                  {8807, -100000}});
+    for (const auto& row : Rows(
+#include "data/refdata/published_systems.txt"
+             )) {
+        const EPSGSystem* pSystem = FindCode(pdaEPSGSystem, std::stoi(row[0]));
+        ASSERT_NE(pSystem, nullptr) << row[0];
+        EXPECT_EQ(Narrow(pSystem->szName), row[1]);
+        EXPECT_EQ(std::to_string(pSystem->iMethodCode) + " " + std::to_string(pSystem->iUnitCode) +
+                      " " + std::to_string(pSystem->iDatumCode) + " " +
+                      std::to_string(pSystem->iEllipsoidCode),
+                  row[2]);
+        std::istringstream expected(row[3]);
+        std::string parameter;
+        for (int i = 0; i < pdaEPSGParams->GetCount(); ++i) {
+            const EPSGParams& p = (*pdaEPSGParams)[i];
+            if (p.iOperationCode != pSystem->iOperationCode) continue;
+            ASSERT_TRUE(expected >> parameter) << row[0] << " has more parameters";
+            EXPECT_EQ(p.iParameterCode, std::stoi(parameter)) << row[0];
+            const double value = Published(parameter.substr(5));
+            // Angles to 1e-15 rad (a nanometre on the ground); lengths to a micrometre.
+            EXPECT_NEAR(p.dParameterValue, value, std::fabs(value) > 10 ? 1e-6 : 1e-15)
+                << row[0] << " " << parameter;
+        }
+        EXPECT_FALSE(expected >> parameter) << row[0] << " lacks " << parameter;
+    }
+    // Published ellipsoids and the Paris meridian (2°20'14.025"E, 2.5969213 grad).
     const EPSGEllipsoid* pAiry = FindCode(pdaEPSGEllipsoid, 7001);
     ASSERT_NE(pAiry, nullptr);
     EXPECT_EQ(Narrow(pAiry->szName), "Airy 1830");
     EXPECT_EQ(pAiry->dSemiMajorAxis, 6377563.396);
     EXPECT_EQ(pAiry->dInverseFlattening, 299.3249646);
-    EXPECT_NEAR(pAiry->dSemiMinorAxis, 6356256.909, 1e-3); // the published b
-    const EPSGSystem* pSystem = FindCode(pdaEPSGSystem, 27700);
-    EXPECT_EQ(pSystem->iAuxCode1, 4277); // OSGB36 geographic
-    EXPECT_EQ(pSystem->iOperationCode, 19916);
-}
-
-TEST_F(ShippedData, SexagesimalParametersLambert93AndSwissLV95) {
-    // Lambert-93: the dataset holds 46.3, 3, 49, 44 in sexagesimal DMS.
-    ExpectSystem(2154, "RGF93 v1 / Lambert-93", 9802, 9001, 6171, 7019,
-                 {{8821, 46.5 * kDegree},
-                  {8822, 3 * kDegree},
-                  {8823, 49 * kDegree},
-                  {8824, 44 * kDegree},
-                  {8826, 700000},
-                  {8827, 6600000}});
-    // LV95: centre 46°57'08.66"N 7°26'22.50"E, with seconds in the DMS values.
-    ExpectSystem(2056, "CH1903+ / LV95", 9815, 9001, 6150, 7004,
-                 {{8811, Dms(46, 57, 8.66) * kDegree},
-                  {8812, Dms(7, 26, 22.5) * kDegree},
-                  {8813, 90 * kDegree},
-                  {8814, 90 * kDegree},
-                  {8815, 1},
-                  {8816, 2600000},
-                  {8817, 1200000}});
-}
-
-TEST_F(ShippedData, ParisMeridianInGrads) {
-    ExpectSystem(
-        27572, "NTF (Paris) / Lambert zone II", 9801, 9001, 6807, 7011,
-        {{8801, 52 * kPi / 200}, {8802, 0}, {8805, 0.99987742}, {8806, 600000}, {8807, 2200000}});
-    const EPSGDatum* pDatum = FindCode(pdaEPSGDatum, 6807);
-    ASSERT_NE(pDatum, nullptr);
-    EXPECT_EQ(pDatum->iPrimeMeridianCode, 8903);
-    const EPSGPrimeMeridian* pParis = FindCode(pdaEPSGPrimeMeridian, 8903);
-    ASSERT_NE(pParis, nullptr);
-    EXPECT_EQ(Narrow(pParis->szName), "Paris");
-    EXPECT_NEAR(pParis->dLongitude / kDegree, 2.33722917, 1e-8); // 2°20'14.025"E
-    // Clarke 1880 (IGN) is given by a and b; 1/f is derived.
-    const EPSGEllipsoid* pClarke = FindCode(pdaEPSGEllipsoid, 7011);
+    EXPECT_NEAR(pAiry->dSemiMinorAxis, 6356256.909, 1e-3);
+    const EPSGEllipsoid* pClarke = FindCode(pdaEPSGEllipsoid, 7011); // given by a and b
     ASSERT_NE(pClarke, nullptr);
     EXPECT_NEAR(pClarke->dInverseFlattening, 293.4660213, 1e-7);
     EXPECT_EQ(pClarke->dSemiMinorAxis, 6356515.0);
-}
-
-TEST_F(ShippedData, UsSurveyFeet) {
-    const double usFoot = 1200.0 / 3937;
-    ExpectSystem(2227, "NAD83 / California zone 3 (ftUS)", 9802, 9003, 6269, 7019,
-                 {{8821, Dms(36, 30) * kDegree},
-                  {8822, Dms(-120, 30) * kDegree},
-                  {8823, Dms(38, 26) * kDegree},
-                  {8824, Dms(37, 4) * kDegree},
-                  {8826, 6561666.667 * usFoot},
-                  {8827, 1640416.667 * usFoot}});
+    const EPSGPrimeMeridian* pParis = FindCode(pdaEPSGPrimeMeridian, 8903);
+    ASSERT_NE(pParis, nullptr);
+    EXPECT_NEAR(pParis->dLongitude / kDegree, 2.33722917, 1e-8);
     double value = 1;
     ASSERT_EQ(ConvertUnit(value, 9003), 1);
     EXPECT_EQ(value, 0.30480060960121924); // the dataset's 17 digits survive the text form
-    EXPECT_NEAR(value, usFoot, 1e-16);
     value = 180;
     ASSERT_EQ(ConvertUnit(value, 9102), 1);
     EXPECT_EQ(value, kPi); // the degree is exact through the pi rule
@@ -178,9 +117,47 @@ TEST_F(ShippedData, RowsReferToEachOther) {
         EXPECT_NE(FindCode(pdaEPSGEllipsoid, system.iEllipsoidCode), nullptr) << system.iCode;
         EXPECT_NE(FindCode(pdaEPSGPrimeMeridian, pDatum->iPrimeMeridianCode), nullptr);
     }
-    // WGS 84 and ETRS89 are datums of their own.
-    EXPECT_NE(FindCode(pdaEPSGDatum, 6326), nullptr);
-    EXPECT_NE(FindCode(pdaEPSGDatum, 6258), nullptr);
+}
+
+// Every built-in unit with an EPSG code has the factor the data gives that code (1 unit in
+// metres or radians), but for the units the data lacks or defines otherwise (German legal
+// metre 1.0000135965 m, British feet of 1865 0.30480083333 m, 1936 0.3048007491 m and Sears
+// 1922 truncated 0.3047993333 m: the table keeps its own) and the bin widths (their names; feet of
+// 304.8 mm). The units without a code have their published factors. The second numbering hosts rely
+// on is fixed for the first 14 length units, degree 0 among the angles, and absent elsewhere.
+TEST_F(ShippedData, BuiltInUnitTablesAgreeWithTheData) {
+    ASSERT_EQ(iNumUnitsDefined, 58);
+    ASSERT_EQ(iNumAnglesDefined, 11);
+    const int altCodes[] = {-1, 5, 6, 7, 1, 2, 3, 4, 9, 0, 31, 32, 30, 8};
+    const std::map<int, double> own = {{-1, 0},
+                                       {9031, 1000.013597},
+                                       {9070, 304.79004733333335},
+                                       {9095, 304.800749},
+                                       {9300, 304.799333},
+                                       {9106, kPi / 200}};
+    const double withoutCode[] = {0.0846666666666667, 1, 10, 25.4, 5029.2};
+    std::set<int> codes;
+    int nWithout = 0;
+    for (int i = 0; i < iNumUnitsDefined + iNumAnglesDefined; ++i) {
+        const bool angle = i >= iNumUnitsDefined;
+        const CS_UNITS& unit =
+            angle ? csKQCSAngleUnits[i - iNumUnitsDefined] : csKQCSLengthUnits[i];
+        EXPECT_EQ(unit.iAltCode, i < 14 ? altCodes[i] : i == iNumUnitsDefined + 1 ? 0 : -1) << i;
+        double expected = 1, width = 0;
+        if (own.count(unit.iEPSGCode) != 0) {
+            expected = unit.iEPSGCode == -1 ? withoutCode[nWithout++ % 5] : own.at(unit.iEPSGCode);
+        } else if (std::sscanf(Narrow(unit.szName).c_str(), "Bin width %lf", &width) == 1) {
+            expected =
+                width * (Narrow(unit.szName).find("metres") != std::string::npos ? 1000 : 304.8);
+        } else {
+            EXPECT_EQ(ConvertUnit(expected, unit.iEPSGCode), 1) << unit.iEPSGCode;
+            expected *= angle ? 1 : 1000;
+        }
+        EXPECT_TRUE(unit.iEPSGCode == -1 || codes.insert(unit.iEPSGCode).second) << i;
+        EXPECT_NEAR(unit.dFactor, expected, 1e-15 * unit.dFactor) << unit.iEPSGCode << " " << i;
+    }
+    EXPECT_EQ(nWithout, 5);
+    EXPECT_EQ(KqString(csKQCSLengthUnits[3].szName), Kq("Meter"));
 }
 
 } // namespace

@@ -1,3 +1,5 @@
+// ConvertUnit along the chains of a few hand-written unit rows, and the record array's
+// impossible indexes.
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -7,82 +9,88 @@
 
 namespace {
 
-const double kPi = 3.141592653589793;
+using testconst::kDegree;
+using testconst::kPi;
 
-// A small set of unit rows in the arrays of a fresh database, without any data file.
-class UnitConversion : public ::testing::Test {
-protected:
-    void SetUp() override {
-        InitEmptyDatabase();
-        ASSERT_NE(pdaEPSGUnits, nullptr);
-        Add(9001, 9001, 1, 1);      // metre
-        Add(9002, 9001, 0.3048, 1); // foot
-        Add(9003, 9001, 12, 39.37); // US survey foot
-        Add(9101, 9101, 1, 1);      // radian
-        Add(9102, 9101, kPi, 180);  // degree
-        Add(9105, 9101, kPi, 200);  // grad
-        Add(9110, 9102, 1, 1);      // sexagesimal DMS
-        Add(9111, 9102, 1, 1);      // sexagesimal DM
-        Add(9104, 9103, 1, 60);     // arc-second -> arc-minute (missing link)
-        Add(9113, 9114, 1, 1);      // a loop: 9113 -> 9114 -> 9113
-        Add(9114, 9113, 2, 1);
-        Add(9204, 9002, 330, 1); // bin width in feet, a length code above 9203
+double Dms(double d, double m, double s) {
+    return (d < 0 ? -1 : 1) * (std::fabs(d) + m / 60 + s / 3600) * kDegree;
+}
+
+TEST(UnitConversion, ChainsToMetreAndRadian) {
+    InitEmptyDatabase();
+    const struct {
+        int code, target;
+        double b, c;
+    } rows[] = {{9001, 9001, 1, 1}, {9002, 9001, 0.3048, 1}, {9003, 9001, 12, 39.37},
+                {9101, 9101, 1, 1}, {9102, 9101, kPi, 180},  {9105, 9101, kPi, 200},
+                {9110, 9102, 1, 1}, {9111, 9102, 1, 1},      {9104, 9103, 1, 60},
+                {9113, 9114, 1, 1}, {9114, 9113, 2, 1},      {9204, 9002, 330, 1}};
+    for (const auto& row : rows) {
+        EPSGUnits& unit = pdaEPSGUnits->GetAt(pdaEPSGUnits->GetCount());
+        unit = EPSGUnits{};
+        unit.iCode = row.code, unit.iTargetCode = row.target;
+        unit.dFactorB = row.b, unit.dFactorC = row.c;
     }
-    void TearDown() override { FreeEPSGDataBase(); }
-
-    static void Add(int code, int target, double b, double c) {
-        EPSGUnits& row = pdaEPSGUnits->GetAt(pdaEPSGUnits->GetCount());
-        row = EPSGUnits{};
-        row.iCode = code;
-        row.iTargetCode = target;
-        row.dFactorB = b;
-        row.dFactorC = c;
+    const struct {
+        int code;
+        double value;
+        int result;
+        double expected;
+    } cases[] = {{9001, 12.5, 1, 12.5},
+                 {9101, 12.5, 1, 12.5}, // the base units
+                 {0, 12.5, 1, 12.5},
+                 {-1, 12.5, 1, 12.5},
+                 {9200, 12.5, 1, 12.5},
+                 {9201, 12.5, 1, 12.5},
+                 {9203, 12.5, 1, 12.5},
+                 {8000, 12.5, 1, 12.5},
+                 {9099, 12.5, 0, 12.5},
+                 {9199, 1, 0, 1},
+                 {9002, 10, 1, 3.048},
+                 {9003, 39.37, 1, 12},
+                 {9102, 180, 1, kPi},
+                 {9105, 100, 1, kPi / 2},
+                 {9204, 1, 1, 330 * 0.3048}, // a length code above 9203
+                 // Sexagesimal values decode before the chain.
+                 {9110, 12.3030, 1, Dms(12, 30, 30)},
+                 {9110, -12.3030, 1, Dms(-12, 30, 30)},
+                 {9110, 0.3030, 1, Dms(0, 30, 30)},
+                 {9110, 49.0, 1, 49 * kDegree},
+                 {9110, 52.0950, 1, Dms(52, 9, 50)},
+                 {9110, 46.570866, 1, Dms(46, 57, 8.66)},
+                 {9111, 45.30, 1, 45.5 * kDegree},
+                 {9111, -45.30, 1, -45.5 * kDegree},
+                 {9111, 0.30, 1, 0.5 * kDegree},
+                 {9111, 7.0, 1, 7 * kDegree},
+                 // A missing link keeps the first link's factor; a loop ends.
+                 {9104, 60, 0, 1},
+                 {9107, 5, 0, 5},
+                 {9113, 1, 0, NAN}};
+    for (const auto& c : cases) {
+        double value = c.value;
+        EXPECT_EQ(ConvertUnit(value, c.code), c.result) << c.code << " " << c.value;
+        if (!std::isnan(c.expected)) {
+            EXPECT_NEAR(value, c.expected, 1e-15 * (1 + std::fabs(value)));
+        }
     }
-
-    static double Convert(double value, int code, int expectedResult = 1) {
-        EXPECT_EQ(ConvertUnit(value, code), expectedResult) << "unit " << code;
-        return value;
-    }
-};
-
-TEST_F(UnitConversion, BaseUnitsAndCodesWithoutUnitStayUnchanged) {
-    EXPECT_EQ(Convert(12.5, 9001), 12.5);
-    EXPECT_EQ(Convert(12.5, 9101), 12.5);
-    for (int code : {0, -1, 9200, 9201, 9203, 8000})
-        EXPECT_EQ(Convert(12.5, code), 12.5) << code;
-}
-
-TEST_F(UnitConversion, ChainsReachMetreAndRadian) {
-    EXPECT_DOUBLE_EQ(Convert(10, 9002), 3.048);
-    EXPECT_DOUBLE_EQ(Convert(39.37, 9003), 12);
-    EXPECT_DOUBLE_EQ(Convert(180, 9102), kPi);
-    EXPECT_DOUBLE_EQ(Convert(100, 9105), kPi / 2);
-    EXPECT_DOUBLE_EQ(Convert(1, 9204), 330 * 0.3048);
-}
-
-TEST_F(UnitConversion, SexagesimalValuesDecodeBeforeTheChain) {
-    const double degree = kPi / 180;
-    EXPECT_NEAR(Convert(12.3030, 9110), (12 + 30 / 60.0 + 30 / 3600.0) * degree, 1e-15);
-    EXPECT_NEAR(Convert(-12.3030, 9110), -(12 + 30 / 60.0 + 30 / 3600.0) * degree, 1e-15);
-    EXPECT_NEAR(Convert(49.0, 9110), 49 * degree, 1e-15);
-    EXPECT_NEAR(Convert(52.0950, 9110), (52 + 9 / 60.0 + 50 / 3600.0) * degree, 1e-15);
-    EXPECT_NEAR(Convert(45.30, 9111), 45.5 * degree, 1e-15);
-    EXPECT_NEAR(Convert(-45.30, 9111), -45.5 * degree, 1e-15);
-}
-
-TEST_F(UnitConversion, MissingLinkAndLoopFailWithZero) {
-    // 9104 -> 9103, which no row carries: the first link's factor stays applied.
-    EXPECT_DOUBLE_EQ(Convert(60, 9104, 0), 1);
-    EXPECT_EQ(Convert(5, 9107, 0), 5); // no row at all
-    // The loop 9113 -> 9114 -> 9113 ends instead of running forever.
-    Convert(1, 9113, 0);
-}
-
-TEST(UnitConversionWithoutDatabase, FailsEvenForBaseUnits) {
+    FreeEPSGDataBase();
     double value = 3;
-    EXPECT_EQ(ConvertUnit(value, 9001), 0);
-    EXPECT_EQ(ConvertUnit(value, 0), 0);
+    EXPECT_EQ(ConvertUnit(value, 0), 0); // no database: fails even without a unit
     EXPECT_EQ(value, 3);
+}
+
+TEST(DynamicClassArray, ImpossibleIndexesLeaveTheArrayAlone) {
+    DynamicClassArray<EPSGDatum> array(0); // a step of 0 becomes 32
+    array.GetAt(0).iCode = 7;
+    array.GetAt(40).iCode = 8; // grows far enough for the index, keeping the rows
+    EXPECT_EQ(array.GetCount(), 41);
+    EXPECT_EQ(array.GetAt(0).iCode, 7);
+    EXPECT_EQ(array.TryGetAt(-1), nullptr);
+    EXPECT_EQ(array.TryGetAt(INT32_MAX), nullptr); // capacity would pass the 32-bit range
+    array.GetAt(-5).iCode = 1;                     // a scratch row, nowhere in the array
+    EXPECT_EQ(array.GetCount(), 41);
+    EXPECT_EQ(array.GetAt(0).iCode, 7);
+    EXPECT_EQ(array.GetAt(40).iCode, 8);
 }
 
 } // namespace

@@ -1,8 +1,13 @@
+// Distance and area: the even-odd area of outlines against an independent scan-line area and
+// hand-computed values, cutting into slabs, and the object's measurements in user units.
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <new>
+#include <random>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -10,6 +15,7 @@
 #include "geoxform/coordsystem.h"
 #include "reference_fixture.h"
 #include "service/crsystem_init.h"
+#include "service/polygon_area.h"
 
 // Array allocations without exceptions can be refused on the calling thread, to see what the
 // measurements do when memory runs out. Otherwise they go to the ordinary allocator.
@@ -28,14 +34,155 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
 
 namespace {
 
-const double kDegree = 0.017453292519943295;
+using testconst::kDegree;
+using testconst::kPi;
+using Points = std::vector<double>; // x0, y0, x1, y1, ...
+const double kNever = std::numeric_limits<double>::infinity();
+
+double Area(const Points& p, double cutCost = -1) {
+    const int n = static_cast<int>(p.size() / 2);
+    return cutCost < 0 ? gx::EvenOddArea(p.data(), n) : gx::EvenOddArea(p.data(), n, cutCost);
+}
+
+// Independent even-odd area. Between two consecutive heights at which a vertex or a crossing
+// of two edges lies, the covered length of a horizontal line is linear in the height, so the
+// strip's area is its height times the covered length at its middle.
+double ScanLineArea(const Points& p) {
+    const size_t n = p.size() / 2;
+    auto x = [&](size_t i) { return p[2 * (i % n)]; };
+    auto y = [&](size_t i) { return p[2 * (i % n) + 1]; };
+    std::vector<double> heights;
+    for (size_t i = 0; i < n; ++i) {
+        heights.push_back(y(i));
+        for (size_t j = i + 1; j < n; ++j) {
+            const double dx1 = x(i + 1) - x(i), dy1 = y(i + 1) - y(i);
+            const double dx2 = x(j + 1) - x(j), dy2 = y(j + 1) - y(j);
+            const double d = dx1 * dy2 - dy1 * dx2;
+            if (d == 0) continue;
+            const double t = ((x(j) - x(i)) * dy2 - (y(j) - y(i)) * dx2) / d;
+            const double u = ((x(j) - x(i)) * dy1 - (y(j) - y(i)) * dx1) / d;
+            if (t > 0 && t < 1 && u > 0 && u < 1) heights.push_back(y(i) + t * dy1);
+        }
+    }
+    std::sort(heights.begin(), heights.end());
+    double area = 0;
+    for (size_t k = 0; k + 1 < heights.size(); ++k) {
+        const double h = heights[k + 1] - heights[k], mid = heights[k] + h / 2;
+        std::vector<double> crossings;
+        for (size_t i = 0; h > 0 && i < n; ++i)
+            if ((y(i) < mid) != (y(i + 1) < mid))
+                crossings.push_back(x(i) + (mid - y(i)) * (x(i + 1) - x(i)) / (y(i + 1) - y(i)));
+        std::sort(crossings.begin(), crossings.end());
+        for (size_t c = 0; c + 1 < crossings.size(); c += 2)
+            area += h * (crossings[c + 1] - crossings[c]);
+    }
+    return area;
+}
+
+Points Reversed(const Points& p) {
+    Points r;
+    for (size_t i = p.size(); i >= 2; i -= 2)
+        r.insert(r.end(), {p[i - 2], p[i - 1]});
+    return r;
+}
+
+// A saw-tooth of random heights between 1 and 2 above [0, teeth]: its area is the sum of the
+// trapezoids under the top, and every scan line crosses all the teeth.
+Points SawTooth(int teeth, std::mt19937& random, double& exact) {
+    std::uniform_real_distribution<double> height(1, 2);
+    Points saw;
+    exact = 0;
+    for (int i = 0; i <= teeth; ++i) {
+        saw.insert(saw.end(), {double(i), height(random)});
+        if (i > 0) exact += (saw[2 * i - 1] + saw[2 * i + 1]) / 2;
+    }
+    saw.insert(saw.end(), {double(teeth), 0, 0, 0});
+    return saw;
+}
+
+TEST(EvenOddArea, Outlines) {
+    for (const auto& row : Rows(
+#include "data/refdata/outlines.txt"
+             )) {
+        std::istringstream numbers(row[1]);
+        Points points;
+        for (std::string v; numbers >> v;)
+            points.push_back(std::stod(v));
+        const double area = std::stod(row[2]), tolerance = row.size() > 3 ? 0 : 1e-13 * area;
+        for (double cost : {-1.0, 0.0})
+            for (const Points& p : {points, Reversed(points)})
+                EXPECT_LE(Area(p, cost) == area ? 0 : std::fabs(Area(p, cost) - area), tolerance)
+                    << row[0] << " " << cost;
+        if (area < 1e6 && points[0] < 1e6) {
+            EXPECT_NEAR(ScanLineArea(points), area, 1e-9 * std::max(1.0, area)) << row[0];
+        }
+    }
+    // Powers of two scale each axis's grid and nothing else.
+    const Points shape = {0, 0, 3, 3, 3, 0, 0, 2, -1, 2.5};
+    for (int kx : {-520, -60, 0, 60, 500})
+        for (int ky : {-500, -1, 0, 7, 480}) {
+            Points scaled = shape;
+            for (size_t i = 0; i < scaled.size(); i += 2)
+                scaled[i] = std::ldexp(scaled[i], kx),
+                scaled[i + 1] = std::ldexp(scaled[i + 1], ky);
+            EXPECT_EQ(Area(scaled), std::ldexp(Area(shape), kx + ky)) << kx << " " << ky;
+        }
+}
+
+TEST(EvenOddArea, BadInput) {
+    const double xy[] = {0, 0, 1, 0, 1, 1};
+    for (int n : {2, 0, -5})
+        EXPECT_EQ(gx::EvenOddArea(xy, n), 0);
+    EXPECT_EQ(gx::EvenOddArea(nullptr, 3), 0);
+    for (double bad : {double(NAN), kNever, -kNever})
+        for (int slot = 0; slot < 6; ++slot) {
+            double p[] = {0, 0, 1, 0, 1, 1};
+            p[slot] = bad;
+            EXPECT_TRUE(std::isnan(gx::EvenOddArea(p, 3))) << bad << " at " << slot;
+        }
+}
+
+// Random outlines, most crossing themselves, against scan lines; wiggly bands and saw-tooths
+// cut into slabs (forced with a cost of 0) keep their area.
+TEST(EvenOddArea, RandomOutlinesAndSlabs) {
+    std::mt19937 random(20240531);
+    std::uniform_real_distribution<double> coordinate(-50, 50), jitter(-3, 3);
+    for (int trial = 0; trial < 300; ++trial) {
+        Points p;
+        for (int i = 0; i < 2 * (3 + trial % 25); ++i)
+            p.push_back(trial % 2 ? std::round(coordinate(random)) : coordinate(random));
+        const double expected = ScanLineArea(p), tolerance = 1e-9 * std::max(1.0, expected);
+        EXPECT_NEAR(Area(p), expected, tolerance) << "trial " << trial;
+        EXPECT_NEAR(Area(p, 0), expected, tolerance) << "trial " << trial;
+    }
+    for (int n : {40, 300, 2000}) {
+        Points band;
+        for (int i = 0; i < 2 * n; ++i)
+            band.insert(band.end(), {(i < n ? i : 2 * n - 1 - i) + jitter(random),
+                                     (i < n ? 0 : 5) + jitter(random)});
+        const double whole = Area(band, kNever);
+        EXPECT_GT(whole, 0);
+        EXPECT_NEAR(Area(band, 0), whole, 1e-12 * whole) << n;
+        EXPECT_NEAR(Area(band), whole, 1e-12 * whole) << n;
+    }
+    for (int teeth : {50, 5000}) {
+        double exact = 0;
+        const Points saw = SawTooth(teeth, random, exact);
+        EXPECT_NEAR(Area(saw, 0), exact, 1e-12 * exact) << teeth;
+        EXPECT_NEAR(Area(saw), exact, 1e-12 * exact) << teeth;
+    }
+    // Several hundred thousand points: exact, and (cut into slabs) in about a tenth of a second.
+    Points large;
+    for (int i = 0; i <= 300000; ++i)
+        large.insert(large.end(), {double(i), i % 2 ? 2.0 : 1.0});
+    large.insert(large.end(), {300000, 0, 0, 0});
+    EXPECT_EQ(Area(large), 1.5 * 300000);
+}
 
 struct SystemDeleter {
     void operator()(CCoordSystem* p) const { DeleteCoordSystem(p); }
 };
 using SystemPtr = std::unique_ptr<CCoordSystem, SystemDeleter>;
-
-using Points = std::vector<double>;
 
 double Distance(CCoordSystem& system, Points p, int mode = -1) {
     return system.Distance(static_cast<int>(p.size() / 2), p.data(), mode);
@@ -44,149 +191,72 @@ double Area(CCoordSystem& system, Points p, int mode = -1) {
     return system.Area(static_cast<int>(p.size() / 2), p.data(), mode);
 }
 
-const Points kRightAngle = {0, 0, 3, 0, 3, 4};                       // 3 mm then 4 mm
-const Points kSquare = {0, 0, 10, 0, 10, 10, 0, 10};                 // 10 mm square
-const Points kSquareClockwise = {0, 0, 0, 10, 10, 10, 10, 0};        // the same, other way round
-const Points kLShape = {0, 0, 20, 0, 20, 10, 10, 10, 10, 30, 0, 30}; // 400 mm^2
-const Points kFigureEight = {0, 0, 3, 3, 3, 0, 0, 2};                // loops of 1.2 and 2.7 mm^2
-
-struct Scaling {
-    int units;
-    double scale;
-    double distance; // of kRightAngle, user units
-    double area;     // of kSquare, square user units
-};
-
 // Lengths on the sheet times the scale, in the user unit: 3 + 4 mm at 1:1000 are 7 m.
 TEST(Measure, DistanceAndAreaInUserUnits) {
-    const Scaling cases[] = {
-        {1, 1, 7, 100},         // millimetres
-        {2, 1, 0.7, 1},         // centimetres
-        {2, 10, 7, 100},        // centimetres at 1:10
-        {3, 1000, 7, 100},      // metres at 1:1000
-        {3, 25000, 175, 62500}, // metres at 1:25000
-        {4, 1e6, 7, 100},       // kilometres at 1:1000000
-        {6, 304.8, 7, 100},     // feet at 1:304.8
-    };
-    for (const Scaling& c : cases) {
+    const struct {
+        int units;
+        double scale, distance, area; // of 3 + 4 mm; of a 10 mm square
+    } cases[] = {{1, 1, 7, 100},         {2, 1, 0.7, 1},   {2, 10, 7, 100},   {3, 1000, 7, 100},
+                 {3, 25000, 175, 62500}, {4, 1e6, 7, 100}, {6, 304.8, 7, 100}};
+    for (const auto& c : cases) {
         SystemPtr system(CreateCoordSystem(c.units, c.scale));
-        const double tolerance = 1e-14 * c.area;
-        EXPECT_NEAR(Distance(*system, kRightAngle), c.distance, 1e-14 * c.distance) << c.units;
-        EXPECT_NEAR(Area(*system, kSquare), c.area, tolerance) << c.units;
-        EXPECT_NEAR(Area(*system, kSquareClockwise), c.area, tolerance) << c.units;
-        EXPECT_NEAR(Area(*system, kLShape), 4 * c.area, 4 * tolerance) << c.units;
-        EXPECT_NEAR(Area(*system, kFigureEight), 0.039 * c.area, tolerance) << c.units;
+        EXPECT_NEAR(Distance(*system, {0, 0, 3, 0, 3, 4}), c.distance, 1e-14 * c.distance);
+        EXPECT_NEAR(Area(*system, {0, 0, 10, 0, 10, 10, 0, 10}), c.area, 1e-14 * c.area);
+        EXPECT_NEAR(Area(*system, {0, 0, 3, 3, 3, 0, 0, 2}), 0.039 * c.area, 1e-14 * c.area);
     }
-}
-
-TEST(Measure, TooFewPointsOrNoneMeasureNothing) {
     SystemPtr system(CreateCoordSystem(1, 1));
-    EXPECT_EQ(Distance(*system, {}), 0);
-    EXPECT_EQ(Distance(*system, {3, 4}), 0);
-    EXPECT_EQ(Distance(*system, {3, 4, 3, 4}), 0);
-    EXPECT_EQ(Area(*system, {}), 0);
+    for (const Points& p : {Points{}, Points{3, 4}, Points{3, 4, 3, 4}})
+        EXPECT_EQ(Distance(*system, p), 0);
     EXPECT_EQ(Area(*system, {0, 0, 5, 5}), 0);
-    EXPECT_EQ(system->Distance(-1, nullptr, -1), 0);
-    EXPECT_EQ(system->Area(-1, nullptr, -1), 0);
-    // A null point array with points announced: nothing to measure.
-    EXPECT_EQ(system->Distance(5, nullptr, -1), 0);
-    EXPECT_EQ(system->Area(5, nullptr, -1), 0);
-}
-
-// Degenerate outlines and coordinates that are not numbers.
-TEST(Measure, DegenerateInput) {
-    SystemPtr system(CreateCoordSystem(3, 1000));
-    EXPECT_EQ(Area(*system, {2, 2, 2, 2, 2, 2, 2, 2}), 0);
-    EXPECT_EQ(Area(*system, {0, 0, 1, 2, 2, 4, 3, 6}), 0); // collinear
+    EXPECT_EQ(system->Distance(-1, nullptr, -1) + system->Area(-1, nullptr, -1), 0);
+    EXPECT_EQ(system->Distance(5, nullptr, -1) + system->Area(5, nullptr, -1), 0);
     EXPECT_EQ(Distance(*system, {0, 0, 1, 2, 0, 0}), 2 * std::sqrt(5.0));
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
-    EXPECT_TRUE(std::isnan(Distance(*system, {0, 0, nan, 1})));
-    EXPECT_EQ(Distance(*system, {0, 0, inf, 1}), inf);
-    EXPECT_TRUE(std::isnan(Area(*system, {0, 0, 1, 0, nan, 1})));
-    EXPECT_TRUE(std::isnan(Area(*system, {0, 0, 1, 0, 1, inf})));
-    // Large coordinates do not overflow the length.
-    EXPECT_DOUBLE_EQ(Distance(*system, {0, 0, 3e303, 4e303}), 5e303 * 1000 / 1000);
-}
-
-// Without a projection, geographic mode takes the user unit for degrees. Distance converts
-// with the mode it is given; Area always converts with the object's own flag.
-TEST(Measure, GeographicModeWithoutProjection) {
-    SystemPtr system(CreateCoordSystem(1, 1));
-    EXPECT_NEAR(Distance(*system, kRightAngle, 1), 7 * kDegree, 1e-16);
-    EXPECT_EQ(Distance(*system, kRightAngle, 0), 7);
-    EXPECT_EQ(Area(*system, kSquare, 1), 100); // the flag is 0: plane vertices
+    EXPECT_TRUE(std::isnan(Distance(*system, {0, 0, NAN, 1})));
+    EXPECT_EQ(Distance(*system, {0, 0, kNever, 1}), kNever);
+    EXPECT_TRUE(std::isnan(Area(*system, {0, 0, 1, 0, NAN, 1})));
+    EXPECT_DOUBLE_EQ(Distance(*system, {0, 0, 3e303, 4e303}), 5e303); // no overflow
+    // Without a projection geographic mode takes the user unit for degrees; Area converts the
+    // vertices with the object's own flag, whatever the mode.
+    EXPECT_NEAR(Distance(*system, {0, 0, 3, 0, 3, 4}, 1), 7 * kDegree, 1e-16);
+    EXPECT_EQ(Area(*system, {0, 0, 10, 0, 10, 10, 0, 10}, 1), 100);
     system->SetUnProjectFlag(1);
-    EXPECT_NEAR(Distance(*system, kRightAngle, -1), 7 * kDegree, 1e-16);
-    EXPECT_EQ(Distance(*system, kRightAngle, 0), 7);
-    const double squareRadians = (10 * kDegree) * (10 * kDegree);
-    EXPECT_NEAR(Area(*system, kSquare, -1), squareRadians, 1e-17);
-    EXPECT_NEAR(Area(*system, kSquare, 0), squareRadians, 1e-17);
-    EXPECT_NEAR(Area(*system, kSquare, 1), squareRadians, 1e-17);
-    system->SetUnProjectFlag(2); // only 1 is geographic
-    EXPECT_EQ(Area(*system, kSquare, -1), 100);
-}
-
-TEST(Measure, NoMemoryForTheVerticesMeasuresNothing) {
-    SystemPtr system(CreateCoordSystem(1, 1));
-    Points square = kSquare;
-    t_refuseNothrowArrays = true;
+    EXPECT_EQ(Distance(*system, {0, 0, 3, 0, 3, 4}, 0), 7);
+    EXPECT_NEAR(Area(*system, {0, 0, 10, 0, 10, 10, 0, 10}, 0), 100 * kDegree * kDegree, 1e-17);
+    Points square = {0, 0, 10, 0, 10, 10, 0, 10};
+    t_refuseNothrowArrays = true; // no memory for the vertices: nothing measured
     const double refused = system->Area(4, square.data(), -1);
     t_refuseNothrowArrays = false;
     EXPECT_EQ(refused, 0);
-    EXPECT_EQ(system->Area(4, square.data(), -1), 100);
 }
 
-// Objects with a projection, configured from a predefined system of the reference fixture.
-class MeasureProjected : public fixture::ReferenceData {
-protected:
-    static SystemPtr BritishNationalGrid() {
-        SystemPtr system(CreateCoordSystem(3, 25000));
-        KQCRSystem r;
-        gx::InitCRSystem(&r, 3, 25000);
-        r.iSystemCode = 27700;
-        EXPECT_EQ(system->SetParameters(&r), 1);
-        EXPECT_EQ(system->HasProjection(), 1);
-        return system;
-    }
-};
+class MeasureProjected : public fixture::ReferenceData {};
 
-// No area of longitudes and latitudes: mode 1, or -1 with the flag on, gives 0.
-TEST_F(MeasureProjected, NoAreaInGeographicMode) {
-    SystemPtr system = BritishNationalGrid();
+// With a projection: no area of longitudes and latitudes (mode 1, or -1 with the flag on), but
+// mode 0 with the flag on still converts the vertices; distance in geographic mode is the
+// plane formula on longitude and latitude.
+TEST_F(MeasureProjected, GeographicMode) {
+    SystemPtr system(CreateCoordSystem(3, 25000));
+    KQCRSystem r;
+    gx::InitCRSystem(&r, 3, 25000);
+    r.iSystemCode = 27700;
+    ASSERT_EQ(system->SetParameters(&r), 1);
     const Points square = {0, 0, 4, 0, 4, 4, 0, 4}; // 100 m on the ground
     EXPECT_EQ(Area(*system, square, 1), 0);
     EXPECT_NEAR(Area(*system, square, 0), 10000, 1e-9);
     EXPECT_NEAR(Area(*system, square, -1), 10000, 1e-9);
+    EXPECT_NEAR(Distance(*system, {0, 0, 16, 12}, 0), 500, 1e-9);
     system->SetUnProjectFlag(1);
     EXPECT_EQ(Area(*system, square, -1), 0);
-    EXPECT_EQ(Area(*system, square, 1), 0);
-    // Mode 0 with the flag on still converts the vertices to longitude and latitude: the area
-    // of the converted (convex) quadrilateral, from its diagonals to avoid cancellation.
-    double lon[4], lat[4];
-    for (int i = 0; i < 4; ++i)
+    double lon[4], lat[4], length = 0;
+    for (int i = 0; i < 4; ++i) {
         system->World2User(square[2 * i], square[2 * i + 1], lon[i], lat[i], 1);
+        if (i > 0) length += std::hypot(lon[i] - lon[i - 1], lat[i] - lat[i - 1]);
+    }
     const double shoelace =
         ((lon[2] - lon[0]) * (lat[3] - lat[1]) - (lon[3] - lon[1]) * (lat[2] - lat[0])) / 2;
-    const double radians = Area(*system, square, 0);
-    EXPECT_GT(radians, 1e-10);
-    EXPECT_NEAR(radians, shoelace, 1e-9 * radians);
-}
-
-// Distance in geographic mode is the plane formula applied to longitude and latitude.
-TEST_F(MeasureProjected, DistanceInGeographicMode) {
-    SystemPtr system = BritishNationalGrid();
-    const Points line = {-80, 1200, 0, 0, 16, 12};
-    double expected = 0, px = 0, py = 0;
-    for (size_t i = 0; i < line.size(); i += 2) {
-        double lon, lat;
-        system->World2User(line[i], line[i + 1], lon, lat, 1);
-        if (i > 0) expected += std::sqrt((lon - px) * (lon - px) + (lat - py) * (lat - py));
-        px = lon;
-        py = lat;
-    }
-    EXPECT_NEAR(Distance(*system, line, 1), expected, 1e-15);
-    EXPECT_NEAR(Distance(*system, {0, 0, 16, 12}, 0), 500, 1e-9); // 20 mm at 1:25000
+    EXPECT_GT(shoelace, 1e-10);
+    EXPECT_NEAR(Area(*system, square, 0), shoelace, 1e-9 * shoelace);
+    EXPECT_NEAR(Distance(*system, square, 1), length, 1e-15);
 }
 
 } // namespace

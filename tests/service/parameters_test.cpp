@@ -1,3 +1,5 @@
+// The coordinate system object: its record and text form (SetParameters/GetParameters), the
+// sheet-to-user conversion, copies, and the record layouts.
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -7,268 +9,286 @@
 #include "geoxform/coordsystem.h"
 #include "reference_fixture.h"
 #include "service/crsystem_init.h"
+#include "service/longitude.h"
 
 namespace {
 
-const double kDegree = fixture::kDegree;
+using testconst::kDegree;
+using testconst::kPi;
 
 struct SystemDeleter {
     void operator()(CCoordSystem* p) const { DeleteCoordSystem(p); }
 };
 using SystemPtr = std::unique_ptr<CCoordSystem, SystemDeleter>;
 
+KqString Text(CCoordSystem& system, int expectedResult = 1) {
+    KQWCHAR text[1024] = {'z', 0};
+    EXPECT_EQ(system.GetParameters(text), expectedResult);
+    return text;
+}
+
 class Parameters : public fixture::ReferenceData {
 protected:
-    static KqString Text(CCoordSystem& system) {
-        KQWCHAR text[1024];
-        EXPECT_EQ(system.GetParameters(text), 1);
-        return text;
-    }
-    static SystemPtr Projected(int code, int units = 3, double scale = 25000, double ox = 0,
-                               double oy = 0) {
-        SystemPtr system(CreateCoordSystem(units, scale));
+    static SystemPtr Projected(int code, double scale = 25000, double ox = 0, double oy = 0) {
+        SystemPtr system(CreateCoordSystem(3, scale));
         KQCRSystem r;
-        gx::InitCRSystem(&r, units, scale);
-        r.iSystemCode = code;
-        r.dOffsetX = ox;
-        r.dOffsetY = oy;
+        gx::InitCRSystem(&r, 3, scale);
+        r.iSystemCode = code, r.dOffsetX = ox, r.dOffsetY = oy;
         EXPECT_EQ(system->SetParameters(&r), 1);
         return system;
     }
 };
 
-TEST_F(Parameters, NewObjectPrintsTheUserPartOnly) {
-    SystemPtr system(CreateCoordSystem(3, 25000));
-    EXPECT_EQ(Text(*system),
-              Kq("3,Meter,25000.000000000000000,0.000000000000000,0.000000000000000"));
-}
+const char kUserPart[] = "3,Meter,25000.000000000000000,0.000000000000000,0.000000000000000";
 
-TEST_F(Parameters, ProjectedObjectPrintsTheSystemAfterASemicolon) {
-    SystemPtr system = Projected(27700);
-    EXPECT_EQ(system->HasProjection(), 1);
-    const KqString text = Text(*system);
-    const std::string narrow = Narrow(text.c_str());
-    EXPECT_EQ(narrow.substr(0, narrow.find(';')),
-              "3,Meter,25000.000000000000000,0.000000000000000,0.000000000000000");
-    EXPECT_NE(narrow.find(";27700,OSGB36 / British National Grid,4700,1000,Test area,19916,9807,"
-                          "Transverse Mercator,6277,"),
-              std::string::npos);
-    EXPECT_NE(narrow.find(",5,8801,0.855211333477221,8802,-0.034906585039887,8805,"
-                          "0.999601271700000,8806,400000.000000000000000,8807,"
-                          "-100000.000000000000000"),
-              std::string::npos)
-        << narrow;
-}
-
-// Record -> text -> new object: the same conversions.
-TEST_F(Parameters, TextFormRestoresTheConversions) {
-    SystemPtr original = Projected(27700);
-    original->SetUnProjectFlag(1);
-    SystemPtr restored(CreateCoordSystem(1, 1));
-    // A text rebuilds a projection only on an object that already knows the method and the
-    // ellipsoid row (the text does not carry them): give it the record first.
-    KQCRSystem r;
-    original->GetParameters(&r);
-    ASSERT_EQ(restored->SetParameters(&r), 1);
-    ASSERT_EQ(restored->SetParameters(Text(*original).c_str()), 1);
-    ASSERT_EQ(restored->HasProjection(), 1);
-    for (double wx : {-300.0, 0.0, 720.5})
-        for (double wy : {-40.0, 1500.0}) {
-            double lon1, lat1, lon2, lat2;
-            original->World2User(wx, wy, lon1, lat1, 1);
-            restored->World2User(wx, wy, lon2, lat2, 1);
-            EXPECT_NEAR(lon1, lon2, 1e-14);
-            EXPECT_NEAR(lat1, lat2, 1e-14);
+// Texts in, the object's units, scale and text out (from the cache when it came as text).
+TEST_F(Parameters, TextForm) {
+    const KqString nine = Kq("3,Meter,1.0,0,0;-1,,0,0,,-1,9807,,-1,,-1,,0,0,0,-1,,0,9,8801,0.1,"
+                             "8802,0.2,8805,0.3,8806,0.4,8807,0.5,8803,0.6,8804,0.7,8808,0.8,"
+                             "8809,0.9");
+    const KqString name(150, 'n');
+    const struct {
+        KqString text;
+        int result, units;
+        double scale, factor;
+        int parameters;
+    } cases[] = {{nine, 1, 3, 1, 1000, 9},
+                 {Kq("3,Meter,0"), 1, 3, 1, 1000, 0},                        // a zero scale is 1
+                 {Kq("6,Foot,2,0,0;") + KqString(1100, 'x'), 0, 1, 5, 1, 0}, // over 1023: refused
+                 {Kq("0,Pixel,1"), 1, 0, 1, 0.0846666666666667, 0},          // the table's factor
+                 {Kq("3,") + name + Kq(",1,0,0;-1,") + name, 1, 3, 1, 1000, 0},
+                 {Kq("3,Meter,1,0,0;-1,,0,0,,-1,-1,,-1,,-1,,0,0,0,-1,,0,99"), 1, 3, 1, 1000, 14},
+                 {Kq("3,Meter,1,0,0;-1,,0,0,,-1,-1,,-1,,-1,,0,0,0,-1,,0,-5"), 1, 3, 1, 1000, 0},
+                 {Kq(""), 0, 1, 5, 1, 0}};
+    for (const auto& c : cases) {
+        SystemPtr system(CreateCoordSystem(1, 5));
+        system->SetResolution(600);
+        EXPECT_EQ(system->SetParameters(c.text.c_str()), c.result) << Narrow(c.text.c_str());
+        EXPECT_EQ(system->GetUnits(), c.units);
+        EXPECT_EQ(system->GetScale(), c.scale);
+        EXPECT_EQ(system->GetUnitsFac(), c.factor);
+        KQCRSystem r;
+        system->GetParameters(&r);
+        EXPECT_EQ(r.iNumParameters, c.parameters);
+        EXPECT_EQ(r.dOffsetX + r.dOffsetY + r.dSemiMajorAxis, 0);
+        if (c.result == 1) {
+            EXPECT_EQ(Text(*system), c.text.substr(0, 1023));
         }
+        if (c.parameters == 9) {
+            EXPECT_EQ(r.adParameterValues[8] + r.aiParameterCodes[8], 8809.9);
+        }
+        if (c.text[2] == 'n') { // names cut to 99 in the record, 63 in the object
+            EXPECT_EQ(KqString(system->GetUnitsName()), KqString(63, 'n'));
+            EXPECT_EQ(KqString(r.szUnitsName) + r.szSystemName, KqString(198, 'n'));
+        }
+    }
+    EXPECT_EQ(Projected(27700)->SetParameters(static_cast<const KQWCHAR*>(nullptr)), 0);
 }
 
-TEST_F(Parameters, TextWithNineParametersRestoresAllSlots) {
-    SystemPtr system(CreateCoordSystem(3, 1));
-    const KqString text = Kq("3,Meter,1.0,0,0;-1,,0,0,,-1,9807,,-1,,-1,,0,0,0,-1,,0,9,") +
-                          Kq("8801,0.1,8802,0.2,8805,0.3,8806,0.4,8807,0.5,8803,0.6,8804,0.7,"
-                             "8808,0.8,8809,0.9");
-    ASSERT_EQ(system->SetParameters(text.c_str()), 1);
-    KQCRSystem r;
-    system->GetParameters(&r);
-    EXPECT_EQ(r.iNumParameters, 9);
-    for (int k = 0; k < 9; ++k)
-        EXPECT_NEAR(r.adParameterValues[k], 0.1 * (k + 1), 1e-15);
-    EXPECT_EQ(r.aiParameterCodes[8], 8809);
-    EXPECT_EQ(Text(*system), text); // from the cache
-}
-
-TEST_F(Parameters, ShortTextSetsTheScaleToOneAndComesBackUnchanged) {
-    SystemPtr system(CreateCoordSystem(1, 5));
-    ASSERT_EQ(system->SetParameters(KQ_T("3,Meter,0")), 1);
-    EXPECT_EQ(system->GetScale(), 1.0);
-    EXPECT_EQ(system->GetUnits(), 3);
-    EXPECT_EQ(system->GetUnitsFac(), 1000.0);
-    EXPECT_EQ(Text(*system), Kq("3,Meter,0"));
-    // A record discards the cache: the next text is printed afresh.
-    KQCRSystem r;
-    gx::InitCRSystem(&r, 3, 2);
-    ASSERT_EQ(system->SetParameters(&r), 1);
-    EXPECT_EQ(Text(*system), Kq("3,Meter,2.000000000000000,0.000000000000000,0.000000000000000"));
-}
-
-TEST_F(Parameters, EmptyTextFailsAndLeavesNoProjection) {
+TEST_F(Parameters, RecordAndTextTogether) {
     SystemPtr system = Projected(27700);
-    EXPECT_EQ(system->SetParameters(KQ_T("")), 0);
-    EXPECT_EQ(system->HasProjection(), 0);
-    EXPECT_EQ(system->SetParameters(static_cast<const KQWCHAR*>(nullptr)), 0);
-}
-
-TEST_F(Parameters, TextOnANewObjectBuildsNoProjectionButRebuildsAKnownMethod) {
+    const KqString text = Text(*system);
+    EXPECT_EQ(text.substr(0, text.find(';')), Kq(kUserPart));
+    EXPECT_NE(
+        Narrow(text.c_str())
+            .find(";27700,OSGB36 / British National Grid,4700,1000,Test area,19916,9807,Transverse "
+                  "Mercator,6277,"),
+        std::string::npos);
+    EXPECT_NE(
+        Narrow(text.c_str())
+            .find(",5,8801,0.855211333477221,8802,-0.034906585039887,8805,0.999601271700000,8806,"
+                  "400000.000000000000000,8807,-100000.000000000000000"),
+        std::string::npos);
+    // A text builds no projection on a new object (its record holds no method), but rebuilds
+    // one on an object that knows the method and the ellipsoid row.
     SystemPtr fresh(CreateCoordSystem(3, 1));
-    SystemPtr source = Projected(27700);
-    const KqString text = Text(*source);
     EXPECT_EQ(fresh->SetParameters(text.c_str()), 1);
-    EXPECT_EQ(fresh->HasProjection(), 0); // its record still holds iProjection -1
-
+    EXPECT_EQ(fresh->HasProjection(), 0);
     SystemPtr known = Projected(32632);
     EXPECT_EQ(known->SetParameters(text.c_str()), 1);
     EXPECT_EQ(known->HasProjection(), 1);
+    // Record, then text: the same conversions.
     KQCRSystem r;
-    known->GetParameters(&r);
-    EXPECT_EQ(r.iSystemCode, 27700);
-    EXPECT_NEAR(r.adParameterValues[1], -2 * kDegree, 1e-15);
-}
-
-TEST_F(Parameters, FailedValidationKeepsEverything) {
-    SystemPtr system = Projected(27700);
-    const KqString before = Text(*system);
+    system->GetParameters(&r);
+    ASSERT_EQ(fresh->SetParameters(&r), 1);
+    ASSERT_EQ(fresh->SetParameters(text.c_str()), 1);
+    for (double wx : {-300.0, 0.0, 720.5})
+        for (double wy : {-40.0, 1500.0}) {
+            double lon1, lat1, lon2, lat2;
+            system->World2User(wx, wy, lon1, lat1, 1);
+            fresh->World2User(wx, wy, lon2, lat2, 1);
+            EXPECT_NEAR(std::fabs(lon1 - lon2) + std::fabs(lat1 - lat2), 0, 1e-14);
+        }
+    // A failed validation keeps everything; an empty text drops the projection.
     KQCRSystem bad;
     gx::InitCRSystem(&bad, 6, 1);
     bad.iSystemCode = 12345;
     EXPECT_EQ(system->SetParameters(&bad), 0);
-    EXPECT_EQ(system->HasProjection(), 1);
-    EXPECT_EQ(system->GetUnits(), 3);
-    EXPECT_EQ(Text(*system), before);
-}
-
-TEST_F(Parameters, RecordCopyIsCutAtTheRecordSize) {
-    SystemPtr system(CreateCoordSystem(3, 1));
-    struct Bigger {
+    EXPECT_EQ(system->HasProjection() * 10 + system->GetUnits(), 13);
+    EXPECT_EQ(Text(*system), text);
+    EXPECT_EQ(system->SetParameters(KQ_T("")), 0);
+    EXPECT_EQ(system->HasProjection(), 0);
+    // A record discards the cached text; a record whose text would pass 1023 characters is
+    // not printed.
+    KQCRSystem huge;
+    gx::InitCRSystem(&huge, 3, 1e300);
+    huge.iMethodCode = 9807, huge.iDatumCode = 6326;
+    const int codes[] = {8801, 8802, 8805, 8806, 8807};
+    for (huge.iNumParameters = 0; huge.iNumParameters < 5; ++huge.iNumParameters) {
+        huge.aiParameterCodes[huge.iNumParameters] = codes[huge.iNumParameters];
+        huge.adParameterValues[huge.iNumParameters] = huge.iNumParameters < 3 ? 0.5 : 1e300;
+    }
+    ASSERT_EQ(system->SetParameters(&huge), 1);
+    EXPECT_EQ(Text(*system, 0), KQ_T(""));
+    EXPECT_EQ(system->GetParameters(static_cast<KQWCHAR*>(nullptr)), 0);
+    // Pixels take the object's resolution from a record.
+    system->SetResolution(600);
+    gx::InitCRSystem(&huge, 0, 1);
+    ASSERT_EQ(system->SetParameters(&huge), 1);
+    EXPECT_EQ(system->GetUnitsFac(), 25.4 / 600);
+    // A bigger record is copied up to the record's size.
+    struct {
         KQCRSystem record;
         char tail[64];
     } big;
     std::memset(&big, 0x5A, sizeof(big));
-    gx::InitCRSystem(&big.record, 3, 1);
+    gx::InitCRSystem(&big.record, 3, 25000);
     big.record.iSize = sizeof(big);
     ASSERT_EQ(system->SetParameters(&big.record), 1);
-    KQCRSystem r;
-    system->GetParameters(&r);
-    EXPECT_EQ(r.iSize, static_cast<int>(sizeof(big))); // stored as given, copied up to 1720
+    EXPECT_EQ(Text(*system), Kq(kUserPart));
 }
 
-TEST_F(Parameters, PixelsTakeTheResolutionFromARecordButTheTableFromAText) {
-    SystemPtr system(CreateCoordSystem(3, 1));
-    system->SetResolution(600);
-    KQCRSystem r;
-    gx::InitCRSystem(&r, 0, 1);
-    ASSERT_EQ(system->SetParameters(&r), 1);
-    EXPECT_EQ(system->GetUnitsFac(), 25.4 / 600);
-    ASSERT_EQ(system->SetParameters(KQ_T("0,Pixel,1")), 1);
-    EXPECT_EQ(system->GetUnitsFac(), 0.0846666666666667);
-}
-
-TEST_F(Parameters, LimitsOfTheTextForm) {
-    SystemPtr system(CreateCoordSystem(3, 1));
-    // Longer than 1023 characters: refused, nothing changes.
-    const KqString longText = Kq("6,Foot,1,0,0;") + KqString(1100, 'x');
-    EXPECT_EQ(system->SetParameters(longText.c_str()), 0);
-    EXPECT_EQ(system->GetUnits(), 3);
-
-    // Names are cut to their arrays: 99 in the record, 63 in the object.
-    const KqString name(150, 'n');
-    ASSERT_EQ(system->SetParameters((Kq("3,") + name + Kq(",1,0,0;-1,") + name).c_str()), 1);
-    EXPECT_EQ(KqString(system->GetUnitsName()), KqString(63, 'n'));
-    KQCRSystem r;
-    system->GetParameters(&r);
-    EXPECT_EQ(KqString(r.szUnitsName), KqString(99, 'n'));
-    EXPECT_EQ(KqString(r.szSystemName), KqString(99, 'n'));
-
-    // A parameter count outside 0..14 is brought into it.
-    ASSERT_EQ(system->SetParameters(KQ_T("3,Meter,1,0,0;-1,,0,0,,-1,-1,,-1,,-1,,0,0,0,-1,,0,99")),
-              1);
-    system->GetParameters(&r);
-    EXPECT_EQ(r.iNumParameters, 14);
-    ASSERT_EQ(system->SetParameters(KQ_T("3,Meter,1,0,0;-1,,0,0,,-1,-1,,-1,,-1,,0,0,0,-1,,0,-5")),
-              1);
-    system->GetParameters(&r);
-    EXPECT_EQ(r.iNumParameters, 0);
-
-    // A record whose text would pass 1023 characters is not printed.
-    KQCRSystem huge;
-    gx::InitCRSystem(&huge, 3, 1e300);
-    huge.iMethodCode = 9807;
-    huge.iDatumCode = 6326;
-    huge.iNumParameters = 5;
-    const int codes[] = {8801, 8802, 8805, 8806, 8807};
-    for (int k = 0; k < 5; ++k) {
-        huge.aiParameterCodes[k] = codes[k];
-        huge.adParameterValues[k] = k < 3 ? 0.5 : 1e300;
-    }
-    ASSERT_EQ(system->SetParameters(&huge), 1);
-    ASSERT_EQ(system->HasProjection(), 1);
-    KQWCHAR text[1024];
-    text[0] = 'z';
-    EXPECT_EQ(system->GetParameters(text), 0);
-    EXPECT_EQ(text[0], 0);
-    EXPECT_EQ(system->GetParameters(static_cast<KQWCHAR*>(nullptr)), 0);
-}
-
-TEST_F(Parameters, PrimeMeridianIsAddedAndSubtracted) {
-    SystemPtr paris = Projected(27500, 3, 1e6); // 1 mm on the sheet is 1 km
-    SystemPtr greenwich = Projected(27700, 3, 1e6);
+// Sheet millimetres to user units and back: plane modes, degrees without a projection, the
+// projection with its prime meridian, and a zero scale.
+TEST_F(Parameters, WorldAndUser) {
+    SystemPtr paris = Projected(27500, 1e6); // 1 mm on the sheet is 1 km
+    SystemPtr bng = Projected(27700, 25000, 150, -220);
+    SystemPtr metres(CreateCoordSystem(3, 25000)), millimetres(CreateCoordSystem(1, 1));
+    SystemPtr zero(CreateCoordSystem(3, 0.0));
     KQCRSystem r;
     paris->GetParameters(&r);
-    const double p = r.dPrimeMeridian;
-    ASSERT_GT(p, 1e-8);
-    double lon, lat, wx, wy;
-    paris->World2User(600, 2200, lon, lat, 1);
-    EXPECT_NEAR(lon, p, 1e-12); // the projection's origin is on the Paris meridian
-    EXPECT_NEAR(lat, 52 * 3.141592653589793 / 200, 1e-9);
-    paris->User2World(lon, lat, wx, wy, 1);
-    EXPECT_NEAR(wx, 600, 1e-6);
-    EXPECT_NEAR(wy, 2200, 1e-6);
-
-    // Plane mode ignores the meridian; Greenwich (|p| <= 1e-8) adds nothing.
-    paris->World2User(600, 2200, lon, lat, 0);
-    EXPECT_DOUBLE_EQ(lon, 600000);
-    greenwich->World2User(400, -100, lon, lat, 1);
-    EXPECT_NEAR(lon, -2 * kDegree, 1e-15);
+    const struct {
+        CCoordSystem* system;
+        int flag, mode;
+        double wx, wy, ux, uy;
+    } cases[] = {
+        {metres.get(), 0, -1, 10, 4, 250, 100},
+        {millimetres.get(), 0, 1, 30, 60, kPi / 6, kPi / 3},
+        {millimetres.get(), 1, -1, 30, 60, kPi / 6, kPi / 3},
+        {millimetres.get(), 1, 0, 30, 60, 30, 60},
+        {millimetres.get(), 2, -1, 30, 60, 30, 60}, // only 1 is geographic
+        {paris.get(), 0, 1, 600, 2200, r.dPrimeMeridian, 52 * kPi / 200},
+        {paris.get(), 0, 0, 600, 2200, 600000, 2200000},
+        {bng.get(), 0, 1, 16000 + 150 / 25000.0 * 24999, -4000 - 220 / 25000.0 * 24999,
+         -2 * kDegree, 49 * kDegree},
+    };
+    for (const auto& c : cases) {
+        c.system->SetUnProjectFlag(c.flag);
+        double ux, uy, wx, wy;
+        EXPECT_EQ(c.system->World2User(c.wx, c.wy, ux, uy, c.mode), 1);
+        EXPECT_NEAR(ux, c.ux, 1e-9 * (1 + std::fabs(c.ux))) << c.wx;
+        EXPECT_NEAR(uy, c.uy, 1e-9 * (1 + std::fabs(c.uy))) << c.wy;
+        EXPECT_EQ(c.system->User2World(ux, uy, wx, wy, c.mode), 1);
+        EXPECT_NEAR(wx, c.wx, 1e-6);
+        EXPECT_NEAR(wy, c.wy, 1e-6);
+    }
+    EXPECT_GT(r.dPrimeMeridian, 1e-8);
+    EXPECT_DOUBLE_EQ(metres->Scale2UserUnits(10), 250);
+    // Every plane unit comes back; a zero scale maps everything onto the fixed point.
+    for (int units = 0; units < 58; ++units) {
+        SystemPtr system(CreateCoordSystem(units, 50000.0));
+        double ux, uy, wx, wy;
+        system->World2User(123.25, -47.5, ux, uy, 0);
+        system->User2World(ux, uy, wx, wy, 0);
+        EXPECT_NEAR(wx - 123.25 + wy + 47.5, 0, 1e-9) << units;
+    }
+    double ux, uy, wx, wy;
+    zero->World2User(123, 456, ux, uy, 0);
+    EXPECT_EQ(zero->User2World(5, 6, wx, wy, 0), 1);
+    EXPECT_EQ(std::fabs(ux) + std::fabs(uy) + std::fabs(wx) + std::fabs(wy), 0);
+    EXPECT_EQ(zero->Scale2UserUnits(10), 0);
 }
 
-// At 1:25000 with a fixed point, around the false origin (400 km east, 100 km south: 16000
-// and -4000 mm on the sheet), the sheet point comes back to 1e-6 mm.
-TEST_F(Parameters, WorldUserRoundTripsThroughTheProjection) {
-    SystemPtr system = Projected(27700, 3, 25000, 150, -220);
-    system->SetUnProjectFlag(1);
-    for (double wx : {15800.0, 16000.0, 16250.5})
-        for (double wy : {-4000.0, 1000.0, 20000.0}) {
-            double lon, lat, bx, by;
-            system->World2User(wx, wy, lon, lat, -1);
-            system->User2World(lon, lat, bx, by, -1);
-            EXPECT_NEAR(bx, wx, 1e-6);
-            EXPECT_NEAR(by, wy, 1e-6);
-            double e, n;
-            system->World2User(wx, wy, e, n, 0); // explicit plane mode
-            EXPECT_DOUBLE_EQ(e, (1 - 25000) * 0.150 + wx * 25);
-        }
+TEST(Longitude, NormalizedIntoMinusPiToPi) {
+    const double cases[][2] = {{3 * kPi / 2, -kPi / 2},
+                               {-7 * kPi, -kPi},
+                               {kPi, kPi},
+                               {-kPi, -kPi},
+                               {2 * kPi, 0},
+                               {0.5, 0.5},
+                               {-3 * kPi / 2, kPi / 2}};
+    for (const auto& c : cases)
+        EXPECT_NEAR(gx::NormalizeLongitude(c[0]), c[1], 1e-15) << c[0];
+    EXPECT_TRUE(std::isnan(gx::NormalizeLongitude(NAN)));
+    EXPECT_TRUE(std::isnan(gx::NormalizeLongitude(INFINITY)));
+    EXPECT_LE(std::fabs(gx::NormalizeLongitude(1e300)), kPi);
 }
 
+// Copies own their projection and text: the source is deleted first.
 TEST_F(Parameters, CopyOwnsItsProjectionAndText) {
     SystemPtr source = Projected(27700);
+    source->SetPrecision(5);
+    source->SetResolution(150);
+    source->SetUnProjectFlag(1);
     const KqString text = Text(*source);
-    SystemPtr copy(CreateCoordSystem(1, 1));
+    SystemPtr copy(CreateCoordSystem(6, 1));
     *copy = *source;
-    source.reset(); // the copy must not depend on the original's projection or text
+    source.reset();
+    *copy = *copy; // self-assignment keeps everything
     EXPECT_EQ(copy->HasProjection(), 1);
     EXPECT_EQ(Text(*copy), text);
+    EXPECT_EQ(copy->GetPrecision() * 1000 + copy->GetResolution(), 5150);
     double lon, lat;
-    copy->World2User(16000, -4000, lon, lat, 1);
+    copy->World2User(16000, -4000, lon, lat, -1);
     EXPECT_NEAR(lon, -2 * kDegree, 1e-12);
+    // Units outside the table read nothing outside it; a resolution below 1 is refused.
+    for (int units : {-1, 58, 1000}) {
+        SystemPtr system(CreateCoordSystem(units, 1.0));
+        EXPECT_EQ(system->GetUnitsFac(), 1.0);
+        EXPECT_EQ(KqString(system->GetUnitsName()), KqString());
+    }
+    SystemPtr pixels(CreateCoordSystem());
+    EXPECT_EQ(KqString(pixels->GetUnitsName()), Kq("Millimeter"));
+    pixels.reset(CreateCoordSystem(0, 1.0));
+    pixels->SetResolution(600);
+    pixels->SetResolution(0);
+    EXPECT_EQ(pixels->GetUnitsFac(), 25.4 / 600);
+    DeleteCoordSystem(nullptr);
+}
+
+TEST(CRSystemRecord, InitAndUpgradeOfTheOldRecord) {
+    KQCRSystem record;
+    std::memset(&record, 0xAB, sizeof(record));
+    gx::InitCRSystem(&record, 3, 25000.0);
+    KQCRSystem expected; // zero everywhere, padding included, but for these fields
+    std::memset(&expected, 0, sizeof(expected));
+    expected.iVersion = 768, expected.iSize = 1720, expected.iUnits = 3, expected.dScale = 25000;
+    expected.iSystemCode = expected.iMethodCode = expected.iDatumCode = -1;
+    expected.iEllipsoidCode = expected.iPrimeMeridianCode = expected.iSystemIndex = -1;
+    expected.iDatumIndex = expected.iPrimeMeridianIndex = expected.iEllipsoidIndex = -1;
+    expected.iProjection = -1, expected.iPrecision = 2;
+    EXPECT_EQ(std::memcmp(&record, &expected, sizeof(record)), 0);
+    gx::InitCRSystem(nullptr, 3, 1.0); // ignored
+
+    KQCRSystemOld old;
+    std::memset(&old, 0, sizeof(old));
+    old.iUnits = 3, old.dScale = 25000, old.dOffsetY = 20, old.iSystemCode = 27700;
+    // "Réseau géodésique", the degree and euro signs in Windows-1252; a name without NUL.
+    std::strcpy(old.szDatumName, "R\xE9seau g\xE9od\xE9sique \xB0\x80");
+    std::memset(old.szSystemName, 'x', sizeof(old.szSystemName));
+    old.iNumParameters = 5, old.aiParameterCodes[13] = 8813, old.adParameterValues[13] = 6.5;
+    old.iUnProject = 1, old.iEllipsoidIndex = 7, old.iProjection = 4;
+    std::unique_ptr<KQCRSystem> r(GetCRSystemFromOld(&old));
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ((std::vector<double>{double(r->iVersion), double(r->iSize), double(r->iPrecision),
+                                   double(r->iProjection), double(r->iEllipsoidIndex),
+                                   double(r->iUnProject), double(r->iUnits), r->dOffsetY,
+                                   double(r->iSystemCode), double(r->aiParameterCodes[13]),
+                                   r->adParameterValues[13]}),
+              (std::vector<double>{0x300, 1720, 2, 4, 7, 1, 3, 20, 27700, 8813, 6.5}));
+    EXPECT_EQ(KqString(r->szDatumName), KQ_T("R\u00E9seau g\u00E9od\u00E9sique \u00B0\u20AC"));
+    EXPECT_EQ(KqString(r->szSystemName), KqString(99, 'x'));
+    EXPECT_EQ(GetCRSystemFromOld(nullptr), nullptr);
 }
 
 } // namespace

@@ -1,5 +1,8 @@
+// The per-thread table behind the active coordinate system: each thread its own value, entry 0
+// everyone's default, entries of ended threads reused.
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -12,41 +15,40 @@
 
 namespace {
 
-// A thread that runs one task, then waits until released, so that it stays alive while the
-// test looks at the table; when released it runs the final task and ends.
+// A thread that stores a value, then waits until released, so that it stays alive while the
+// test looks at the table; when released it reads its value back and ends.
 class ParkedThread {
 public:
-    explicit ParkedThread(std::function<void()> task, std::function<void()> finalTask = {}) {
-        m_thread = std::thread([this, task, finalTask] {
-            task();
-            {
-                std::unique_lock<std::mutex> lock(m_mutex);
-                m_done = true;
-                m_cv.notify_all();
-                m_cv.wait(lock, [this] { return m_released; });
-            }
-            if (finalTask) finalTask();
+    ParkedThread(CThreadHandler& table, uintptr_t value) {
+        m_thread = std::thread([this, &table, value] {
+            table.SetValue(value);
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_stored = true;
+            m_cv.notify_all();
+            m_cv.wait(lock, [this] { return m_released; });
+            m_readBack = table.GetValue();
         });
         std::unique_lock<std::mutex> lock(m_mutex);
-        m_cv.wait(lock, [this] { return m_done; });
+        m_cv.wait(lock, [this] { return m_stored; });
     }
     ~ParkedThread() { End(); }
-    // Releases the thread and waits until it has ended.
-    void End() {
-        if (!m_thread.joinable()) return;
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_released = true;
+    uintptr_t End() { // releases the thread, waits until it has ended, gives its value
+        if (m_thread.joinable()) {
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_released = true;
+            }
+            m_cv.notify_all();
+            m_thread.join();
         }
-        m_cv.notify_all();
-        m_thread.join();
+        return m_readBack;
     }
 
 private:
     std::mutex m_mutex;
     std::condition_variable m_cv;
-    bool m_done = false;
-    bool m_released = false;
+    bool m_stored = false, m_released = false;
+    uintptr_t m_readBack = 0;
     std::thread m_thread;
 };
 
@@ -56,60 +58,45 @@ uintptr_t ValueOnNewThread(CThreadHandler& table) {
     return value;
 }
 
-TEST(ThreadHandler, OwnValueAndFirstEntryAsDefault) {
+// Steps on one table: a value stored by a new parked thread (0: by this thread), or a parked
+// thread ended; then the table size and the value a thread without an entry sees.
+TEST(ThreadHandler, EntriesPerThread) {
     CThreadHandler table;
     EXPECT_EQ(table.GetValue(), 0u);
-    table.SetValue(11);
-    EXPECT_EQ(table.GetValue(), 11u);
-    EXPECT_EQ(ValueOnNewThread(table), 11u); // a thread without an entry sees entry 0
-    table.SetValue(11);                      // storing the same value again changes nothing
-    EXPECT_EQ(table.GetValue(), 11u);
-    EXPECT_EQ(table.GetTableSize(), 5);
-}
-
-TEST(ThreadHandler, SixLiveThreadsGrowTheTableToTenAndKeepTheirValues) {
-    CThreadHandler table;
-    std::vector<uintptr_t> readBack(6, 0);
     std::vector<std::unique_ptr<ParkedThread>> threads;
-    for (uintptr_t i = 0; i < 6; ++i)
-        threads.push_back(std::make_unique<ParkedThread>(
-            [&table, i] { table.SetValue(100 + i); },
-            [&table, &readBack, i] { readBack[i] = table.GetValue(); }));
-    EXPECT_EQ(table.GetTableSize(), 10);
-    EXPECT_EQ(ValueOnNewThread(table), 100u);
-    for (auto& thread : threads)
-        thread->End();
-    for (uintptr_t i = 0; i < 6; ++i)
-        EXPECT_EQ(readBack[i], 100 + i);
-}
-
-TEST(ThreadHandler, EndedThreadsEntryIsReusedButEntryZeroSurvives) {
-    CThreadHandler table;
-    ParkedThread first([&] { table.SetValue(1); }); // entry 0
-    std::vector<std::unique_ptr<ParkedThread>> others;
-    for (uintptr_t i = 2; i <= 5; ++i)
-        others.push_back(std::make_unique<ParkedThread>([&table, i] { table.SetValue(i); }));
-    ASSERT_EQ(table.GetTableSize(), 5);
-
-    others[1]->End(); // the thread of entry 2 ends
-    ParkedThread newcomer([&] { table.SetValue(6); });
-    EXPECT_EQ(table.GetTableSize(), 5); // its entry was reused instead of growing
-
-    first.End(); // entry 0's thread ends: its value stays the default
-    ParkedThread another([&] { table.SetValue(7); });
-    EXPECT_EQ(ValueOnNewThread(table), 1u);
+    const struct {
+        int start, end; // value a new thread stores, index of a thread to end (-1: none)
+        int size;
+        uintptr_t seenByNewThreads;
+    } steps[] = {{1, -1, 5, 1}, // entry 0, everyone's default
+                 {2, -1, 5, 1},  {3, -1, 5, 1}, {4, -1, 5, 1},
+                 {5, -1, 5, 1},  {0, 2, 5, 1}, // the thread of value 3 ends
+                 {6, -1, 5, 1},                // its entry is reused instead of growing
+                 {7, -1, 10, 1},               // a sixth live thread grows the table to ten
+                 {0, 0, 10, 1},                // entry 0's thread ends: its value stays the default
+                 {8, -1, 10, 1}};
+    for (const auto& step : steps) {
+        if (step.start > 0) threads.push_back(std::make_unique<ParkedThread>(table, step.start));
+        if (step.end >= 0) {
+            EXPECT_EQ(threads[step.end]->End(), uintptr_t(step.end + 1));
+        }
+        EXPECT_EQ(table.GetTableSize(), step.size) << step.start;
+        EXPECT_EQ(ValueOnNewThread(table), step.seenByNewThreads) << step.start;
+    }
+    for (size_t i = 0; i < threads.size(); ++i)
+        EXPECT_EQ(threads[i]->End(), i + 1);
+    table.SetValue(11);
+    table.SetValue(11); // the same value again changes nothing
+    EXPECT_EQ(table.GetValue(), 11u);
 }
 
 TEST(ActiveCoordSystem, NullBeforeInitAndPerThreadAfter) {
     auto* pFake = reinterpret_cast<CCoordSystem*>(uintptr_t{0x1000});
+    auto* pOther = reinterpret_cast<CCoordSystem*>(uintptr_t{0x2000});
     SetActiveCoordSystem(pFake); // no table yet: ignored
     EXPECT_EQ(GetActiveCoordSystem(), nullptr);
-
     InitEmptyDatabase();
-    ASSERT_NE(g_pThreadHandler, nullptr);
     SetActiveCoordSystem(pFake);
-    EXPECT_EQ(GetActiveCoordSystem(), pFake);
-    auto* pOther = reinterpret_cast<CCoordSystem*>(uintptr_t{0x2000});
     CCoordSystem* pSeen = nullptr;
     std::thread([&] {
         SetActiveCoordSystem(pOther);
