@@ -232,10 +232,10 @@ TEST(CommandLine, ListAndInfo) {
         EXPECT_NE(info.out.find(expected), std::string::npos) << expected << "\n" << info.out;
 }
 
-// A data directory named outside the Basic Multilingual Plane: UTF-16 surrogates in between.
+// A data directory named with three- and four-byte characters (UTF-16 surrogates in between).
 TEST(CommandLine, DataDirectoryOutsideTheBasicPlane) {
     const std::string dir =
-        testing::TempDir() + "geoxform_\xF0\x9F\x97\xBA" + std::to_string(getpid());
+        testing::TempDir() + "geoxform_\xE2\x82\xAC\xF0\x9F\x97\xBA" + std::to_string(getpid());
     const std::string cli = GEOXFORM_CLI, data = "/KQUCSData.kqb";
     ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
     std::ofstream(dir + data, std::ios::binary)
@@ -259,6 +259,7 @@ TEST(CommandLine, SheetAndMeasurement) {
     EXPECT_EQ(RunHost("area --units Meter --scale 1000", square).out, "100.000 square Meter\n");
     EXPECT_EQ(RunHost("distance --units Meter --scale 1000", "0 0\n3 0\n3 4\n").out,
               "7.000 Meter\n");
+    EXPECT_EQ(RunHost("distance --units 0", "0 0\n3 0\n3 4\n").out, "82.677 Pixel\n"); // row 0
     EXPECT_EQ(RunHost("area", "0 0\n1 x\n").exitCode, 2);
 }
 
