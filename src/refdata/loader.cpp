@@ -6,6 +6,7 @@
 
 #include "geoxform/refdata.h"
 #include "platform/platform.h"
+#include "projections/geodesy.h"
 #include "refdata/data_file.h"
 #include "refdata/data_text.h"
 #include "service/projection_methods.h"
@@ -15,7 +16,6 @@ namespace {
 using gx::FieldReader;
 using gx::TextField;
 
-const double kPi = 3.141592653589793;
 // Factors written as this value stand for pi; the file cannot hold more digits of it usefully.
 const double kPiInFile = 3.141592654;
 // A section keeps at most this many rows (the largest real one has some 12,000), so that a
@@ -44,8 +44,8 @@ bool ReadRow(const char* pLine, EPSGUnits& row) {
     fields.Double(row.dFactorC);
     if (fields.Matched() < 4) return false;
     if (row.dFactorB == 0 || row.dFactorC == 0) row.dFactorB = row.dFactorC = 1;
-    if (row.dFactorB == kPiInFile) row.dFactorB = kPi;
-    if (row.dFactorC == kPiInFile) row.dFactorC = kPi;
+    if (row.dFactorB == kPiInFile) row.dFactorB = gx::kPi;
+    if (row.dFactorC == kPiInFile) row.dFactorC = gx::kPi;
     Widen(name, row.szName);
     Widen(type, row.szType);
     return true;

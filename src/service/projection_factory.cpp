@@ -3,6 +3,7 @@
 #include "service/projection_factory.h"
 
 #include "geoxform/refdata.h"
+#include "projections/geodesy.h"
 #include "service/parameter_slots.h"
 #include "service/projection_methods.h"
 
@@ -16,7 +17,7 @@ namespace {
 GroupValues GroupValuesOf(const KQCRSystem& record) {
     GroupValues values{};
     values.value[kGroupScaleFactor] = 1.0;
-    values.value[kGroupZoneWidth] = 6 * 0.017453292519943295;
+    values.value[kGroupZoneWidth] = 6 * kDegree;
     const int n = UsedParameterSlots(record);
     for (int i = 0; i < n; ++i) {
         const ParameterGroup group = ParameterGroupOf(record.aiParameterCodes[i]);

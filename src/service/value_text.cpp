@@ -9,7 +9,7 @@
 #include "platform/wide_string.h"
 #include "projections/geodesy.h"
 #include "refdata/language.h"
-#include "service/dms_format.h"
+#include "refdata/dms_format.h"
 
 namespace {
 

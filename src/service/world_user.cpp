@@ -6,15 +6,6 @@
 #include "geoxform/coordsystem.h"
 #include "projections/geodesy.h"
 
-namespace gx {
-
-// Declared in service/longitude.h; the rule is the projections' longitude fold.
-double NormalizeLongitude(double dAngle) {
-    return FoldLongitude(dAngle);
-}
-
-} // namespace gx
-
 namespace {
 
 // Prime meridians closer to Greenwich than this are Greenwich.
@@ -31,7 +22,7 @@ int CCoordSystem::World2User(double dWorldX, double dWorldY, double& dUserX, dou
     if (mode == 1 && m_pProjection != nullptr) {
         m_pProjection->UnProject(realX / 1000, realY / 1000, dUserX, dUserY);
         const double p = m_CRSystem.dPrimeMeridian;
-        if (std::fabs(p) > kPrimeMeridianTolerance) dUserX = gx::NormalizeLongitude(dUserX + p);
+        if (std::fabs(p) > kPrimeMeridianTolerance) dUserX = gx::FoldLongitude(dUserX + p);
         return 1;
     }
     dUserX = realX / m_dUnitsFac;
@@ -51,7 +42,7 @@ int CCoordSystem::User2World(double dUserX, double dUserY, double& dWorldX, doub
     if (mode == 1 && m_pProjection != nullptr) {
         const double p = m_CRSystem.dPrimeMeridian;
         const double lon =
-            std::fabs(p) > kPrimeMeridianTolerance ? gx::NormalizeLongitude(dUserX - p) : dUserX;
+            std::fabs(p) > kPrimeMeridianTolerance ? gx::FoldLongitude(dUserX - p) : dUserX;
         double easting = 0, northing = 0;
         m_pProjection->Project(lon, dUserY, easting, northing);
         realX = 1000 * easting;

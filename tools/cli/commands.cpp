@@ -18,7 +18,6 @@ namespace cli {
 
 namespace {
 
-const double kDegree = 0.017453292519943295;
 
 struct Usage {
     const char* command;

@@ -15,7 +15,6 @@ namespace cli {
 
 namespace {
 
-const double kDegree = 0.017453292519943295;
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "geoxform: %s\n", message.c_str());

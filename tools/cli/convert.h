@@ -11,6 +11,8 @@
 
 namespace cli {
 
+const double kDegree = 0.017453292519943295; // radians per degree
+
 enum class Direction { kForward, kInverse, kSheet };
 
 // Plain decimal numbers are read and written here, with the same results as the library's
