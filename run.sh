@@ -4,6 +4,7 @@
 #   ./run.sh test   installs what is missing, builds with warnings as errors, and runs every test
 #   ./run.sh asan   the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer
 #   ./run.sh bench  builds the benchmarks and prints the speed report beside PROJ
+#   ./run.sh bench-cli  times the command-line host beside cs2cs on a million points
 #   ./run.sh windows  cross-builds geoxform.dll with MinGW-w64 and runs the tests under Wine
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -26,6 +27,22 @@ install_missing() { # extra apt-get options...
 windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64
                   libz-mingw-w64-dev dpkg-dev)
 
+# Source entries beside the machine's own Debian package entries: the same URIs, suites,
+# components and keys, with the type deb-src (deb822 files and one-line lists alike).
+deb_src_sources() {
+    local f
+    for f in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$f" ] && [ "${f##*/}" != geoxform-deb-src.sources ] || continue
+        grep -q debian-archive-keyring "$f" || continue
+        sed 's/^Types:.*/Types: deb-src/' "$f"
+        echo
+    done
+}
+deb_src_list() {
+    cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+        grep -E '^deb [^#]*debian' | grep -v 'geoxform' | sed 's/^deb /deb-src /' || true
+}
+
 # Clipper is packaged for the build machine only: its Debian source package, unpacked into
 # the build tree (never committed), is compiled into the Windows library.
 clipper_source() {
@@ -34,8 +51,8 @@ clipper_source() {
         if ! apt-get source --print-uris libpolyclipping >/dev/null 2>&1; then
             local sudo=""
             [ "$(id -u)" -ne 0 ] && sudo="sudo"
-            printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' |
-                $sudo tee /etc/apt/sources.list.d/geoxform-deb-src.sources >/dev/null
+            deb_src_sources | $sudo tee /etc/apt/sources.list.d/geoxform-deb-src.sources >/dev/null
+            deb_src_list | $sudo tee /etc/apt/sources.list.d/geoxform-deb-src.list >/dev/null
             $sudo apt-get update -qq
         fi
         mkdir -p "$dir"
@@ -107,7 +124,7 @@ windows)
     wineserver -k || true
     ;;
 *)
-    sed -n '2,7p' "$0"
+    sed -n '2,8p' "$0"
     exit 2
     ;;
 esac
