@@ -57,8 +57,6 @@ std::string Encode(const KqString& text, unsigned codePage) {
     return codePage == 65000 ? "\xEF\xBB\xBF" + bytes : bytes;
 }
 
-const KqString kBuiltInFormat = KQ_T("%.f\u00B0%02.f'%0*.*f\"%s");
-
 class LanguageTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -111,14 +109,6 @@ TEST_F(LanguageTest, FilesAndWhatTheyChange) {
     InitCoordSystemLanguage(nullptr);
     InitCoordSystemLanguage(KQ_T(""));
     EXPECT_TRUE(Current() == m_saved);
-}
-
-TEST_F(LanguageTest, BuiltInStringsInLiveBuffers) {
-    EXPECT_EQ(KqString(Buffer(100)), kBuiltInFormat);
-    EXPECT_EQ(KqString(Buffer(101)), KQ_T("NSWEnswe\u00B0'\":"));
-    EXPECT_EQ(KqString(Buffer(102)), KQ_T("NSns\u00B0'\":"));
-    EXPECT_EQ(KqString(Buffer(103)), KQ_T("WEwe\u00B0'\":"));
-    EXPECT_EQ(Buffer(100), gx::g_szDmsUnitString);
 }
 
 // The language file shipped beside the library, through the exported entry point: names,

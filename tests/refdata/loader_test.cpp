@@ -50,49 +50,44 @@ std::string Bytes(const Container& c) {
 
 // The loaded rows as text, one ';'-terminated row each: U units, E ellipsoids, M prime
 // meridians, D datums, P parameters, S systems; numbers as %.12g.
-std::string Number(double v) {
+std::string Field(int v) {
+    return std::to_string(v);
+}
+std::string Field(double v) {
     char s[32];
     snprintf(s, sizeof(s), "%.12g", v);
     return s;
 }
-std::string Dump() {
-    std::string s;
-    auto row = [&s](char kind, std::initializer_list<std::string> fields) {
+std::string Field(const KQWCHAR* psz) {
+    return Narrow(psz);
+}
+template <class T, class... M>
+void Add(std::string& s, char kind, DynamicClassArray<T>* pArray, M T::*... fields) {
+    for (int k = 0; k < pArray->GetCount(); ++k) {
         s += kind;
-        for (const std::string& f : fields)
-            s += (&f == fields.begin() ? "" : ",") + f;
-        s += ';';
-    };
-    auto i = [](int v) { return std::to_string(v); };
-    for (int k = 0; k < pdaEPSGUnits->GetCount(); ++k) {
-        const EPSGUnits& r = (*pdaEPSGUnits)[k];
-        row('U', {i(r.iCode), Narrow(r.szName), Narrow(r.szType), i(r.iTargetCode),
-                  Number(r.dFactorB), Number(r.dFactorC)});
+        ((s += Field((*pArray)[k].*fields) + ","), ...);
+        s.back() = ';';
     }
-    for (int k = 0; k < pdaEPSGEllipsoid->GetCount(); ++k) {
-        const EPSGEllipsoid& r = (*pdaEPSGEllipsoid)[k];
-        row('E', {i(r.iCode), Narrow(r.szName), Number(r.dSemiMajorAxis),
-                  Number(r.dInverseFlattening), Number(r.dSemiMinorAxis)});
-    }
-    for (int k = 0; k < pdaEPSGPrimeMeridian->GetCount(); ++k) {
-        const EPSGPrimeMeridian& r = (*pdaEPSGPrimeMeridian)[k];
-        row('M', {i(r.iCode), Narrow(r.szName), Number(r.dLongitude)});
-    }
-    for (int k = 0; k < pdaEPSGDatum->GetCount(); ++k) {
-        const EPSGDatum& r = (*pdaEPSGDatum)[k];
-        row('D', {i(r.iCode), Narrow(r.szName), i(r.iEllipsoidCode), i(r.iPrimeMeridianCode)});
-    }
-    for (int k = 0; k < pdaEPSGParams->GetCount(); ++k) {
-        const EPSGParams& r = (*pdaEPSGParams)[k];
-        row('P', {i(r.iOperationCode), i(r.iAuxCode), i(r.iParameterCode),
-                  Number(r.dParameterValue), i(r.iUnitCode)});
-    }
-    for (int k = 0; k < pdaEPSGSystem->GetCount(); ++k) {
-        const EPSGSystem& r = (*pdaEPSGSystem)[k];
-        row('S', {i(r.iCode), Narrow(r.szName), i(r.iOperationCode), i(r.iMethodCode),
-                  i(r.iAuxCode1), i(r.iUnitCode), i(r.iAuxCode2), Narrow(r.szAuxName),
-                  i(r.iDatumCode), i(r.iEllipsoidCode)});
-    }
+}
+std::string Dump() {
+    using U = EPSGUnits;
+    using E = EPSGEllipsoid;
+    using P = EPSGParams;
+    using S = EPSGSystem;
+    std::string s;
+    Add(s, 'U', pdaEPSGUnits, &U::iCode, &U::szName, &U::szType, &U::iTargetCode, &U::dFactorB,
+        &U::dFactorC);
+    Add(s, 'E', pdaEPSGEllipsoid, &E::iCode, &E::szName, &E::dSemiMajorAxis, &E::dInverseFlattening,
+        &E::dSemiMinorAxis);
+    Add(s, 'M', pdaEPSGPrimeMeridian, &EPSGPrimeMeridian::iCode, &EPSGPrimeMeridian::szName,
+        &EPSGPrimeMeridian::dLongitude);
+    Add(s, 'D', pdaEPSGDatum, &EPSGDatum::iCode, &EPSGDatum::szName, &EPSGDatum::iEllipsoidCode,
+        &EPSGDatum::iPrimeMeridianCode);
+    Add(s, 'P', pdaEPSGParams, &P::iOperationCode, &P::iAuxCode, &P::iParameterCode,
+        &P::dParameterValue, &P::iUnitCode);
+    Add(s, 'S', pdaEPSGSystem, &S::iCode, &S::szName, &S::iOperationCode, &S::iMethodCode,
+        &S::iAuxCode1, &S::iUnitCode, &S::iAuxCode2, &S::szAuxName, &S::iDatumCode,
+        &S::iEllipsoidCode);
     return s;
 }
 
@@ -215,23 +210,11 @@ TEST_F(Loader, DirectoryWithOrWithoutSeparatorAndOverlongPaths) {
 // leaves NUL-terminated names; the sanitizer builds check that nothing reads or writes astray.
 TEST_F(Loader, GarbageTextNeverOverruns) {
     std::mt19937 random(20240611);
-    const char* pieces[] = {"[Measure]\n",
-                            "[Data]\n",
-                            "[Datum]\n",
-                            "[Ellipsoid]\n",
-                            "[Parameters]\n",
-                            "[Prime Meridian]\n",
-                            ",",
-                            ",,",
-                            "\r\n",
-                            "0x",
-                            "-",
-                            "9807,",
-                            "1e308,",
-                            "nan,",
-                            " ",
-                            "\t;",
-                            "[EOF]"};
+    // clang-format off
+    const char* pieces[] = {"[Measure]\n", "[Data]\n", "[Datum]\n", "[Ellipsoid]\n",
+        "[Parameters]\n", "[Prime Meridian]\n", ",", ",,", "\r\n", "0x", "-", "9807,", "1e308,",
+        "nan,", " ", "\t;", "[EOF]"};
+    // clang-format on
     for (int round = 0; round < 100; ++round) {
         std::string text;
         for (int i = 0, n = 1 + static_cast<int>(random() % 200); i < n; ++i)

@@ -28,23 +28,11 @@ std::string Summary(const KQCRSystem& r) {
 class Validation : public fixture::ReferenceData {};
 
 TEST_F(Validation, ResultCodesAndCompletedRecords) {
+    // clang-format off
     fixture::AddSystem(88888, "Many rows", 77777, 9807, 9001, 6326, 7030,
-                       {{8801, 0},
-                        {8802, 0},
-                        {8805, 1},
-                        {8806, 0},
-                        {8807, 0},
-                        {8803, 1},
-                        {8803, 2},
-                        {8803, 3},
-                        {8803, 4},
-                        {8803, 5},
-                        {8803, 6},
-                        {8803, 7},
-                        {8803, 8},
-                        {8803, 9},
-                        {8803, 10},
-                        {8803, 11}});
+        {{8801, 0}, {8802, 0}, {8805, 1}, {8806, 0}, {8807, 0}, {8803, 1}, {8803, 2}, {8803, 3},
+         {8803, 4}, {8803, 5}, {8803, 6}, {8803, 7}, {8803, 8}, {8803, 9}, {8803, 10}, {8803, 11}});
+    // clang-format on
     for (const auto& row : Rows(
 #include "data/refdata/validation_cases.txt"
              )) {
