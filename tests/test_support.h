@@ -71,18 +71,14 @@ inline void InitEmptyDatabase() {
 // line, fields split at '|' and trimmed; blank lines and lines starting with '#' are skipped.
 inline std::vector<std::vector<std::string>> Rows(const char* psz) {
     std::vector<std::vector<std::string>> rows;
-    auto trim = [](std::string f) {
-        f.erase(0, f.find_first_not_of(' '));
-        return f.erase(f.find_last_not_of(' ') + 1);
-    };
-    for (std::string line; *psz != 0; line.clear()) {
-        for (; *psz != 0 && *psz != '\n'; ++psz)
-            line += *psz;
-        psz += *psz != 0;
+    std::istringstream lines(psz);
+    for (std::string line; std::getline(lines, line);) {
         if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line + '|');
         rows.emplace_back();
-        for (size_t start = 0, end = 0; end != std::string::npos; start = end + 1)
-            rows.back().push_back(trim(line.substr(start, (end = line.find('|', start)) - start)));
+        for (std::string f; std::getline(fields, f, '|');)
+            rows.back().push_back(
+                f.erase(0, f.find_first_not_of(' ')).erase(f.find_last_not_of(' ') + 1));
     }
     return rows;
 }
@@ -111,6 +107,14 @@ inline KqString Unescape(const std::string& s) {
         }
     }
     return out;
+}
+
+// Bytes of UTF-16 units below 256, such as an unescaped data field holding a file's bytes.
+inline std::string Bytes(const KqString& s) {
+    std::string bytes;
+    for (KQWCHAR unit : s)
+        bytes += static_cast<char>(unit);
+    return bytes;
 }
 
 // Applies edits written as "key=value" words to a record: sys method datum ell units scale ox

@@ -88,14 +88,11 @@ TEST_F(LanguageTest, FilesAndWhatTheyChange) {
              )) {
         Restore(m_saved);
         const KqString text = Unescape(row[3]);
-        std::string bytes;
-        for (KQWCHAR unit : text)
-            bytes += static_cast<char>(unit);
         std::vector<std::string> languages;
         std::istringstream names(row[1]);
         for (std::string name; std::getline(names, name, ',');)
             languages.push_back(name);
-        Apply(row[2] == "bytes" ? bytes : Encode(text, std::stoul(row[2])), languages);
+        Apply(row[2] == "bytes" ? Bytes(text) : Encode(text, std::stoul(row[2])), languages);
         State expected = m_saved;
         std::istringstream changes(row[4]);
         for (std::string change; std::getline(changes, change, ';');)

@@ -40,7 +40,7 @@ Container Pack(const std::string& text) {
     return c;
 }
 
-std::string Bytes(const Container& c) {
+std::string FileBytes(const Container& c) {
     std::string out;
     for (uint32_t v : {c.magic, c.version, c.compressedLength, c.textLength})
         for (int i = 0; i < 4; ++i)
@@ -122,7 +122,7 @@ protected:
         if (patch) patch(c);
         std::error_code ignored;
         fs::remove(m_dir / "KQUCSData.kqb", ignored);
-        if (c.magic != 0) Write(Bytes(c));
+        if (c.magic != 0) Write(FileBytes(c));
         return ReadEPSGData(Dir().c_str());
     }
     fs::path m_dir;
@@ -157,11 +157,7 @@ TEST_F(Loader, DataFilesAndTheRowsTheyLoad) {
     for (const auto& row : Rows(
 #include "data/refdata/loader_cases.txt"
              )) {
-        std::string text, rows;
-        for (KQWCHAR unit : Unescape(row[2]))
-            text += static_cast<char>(unit);
-        for (KQWCHAR unit : Unescape(row[3]))
-            rows += static_cast<char>(unit);
+        std::string text = Bytes(Unescape(row[2])), rows = Bytes(Unescape(row[3]));
         if (text.find("GOOD") == 0) text.replace(0, 4, kGood);
         if (rows == "GOOD") rows = kGoodRows;
         const std::string patch = row.size() > 4 ? row[4] : "";
@@ -174,7 +170,7 @@ TEST_F(Loader, DataFilesAndTheRowsTheyLoad) {
 TEST_F(Loader, LoadsOnceAndNeedsTheArrays) {
     // Without a system the next call reads a file again, over the same arrays.
     ASSERT_EQ(Reload("[Datum]\n10,d\n11,e\n12,f\n"), 1);
-    Write(Bytes(Pack("[Datum]\n20,g\n" + kGood)));
+    Write(FileBytes(Pack("[Datum]\n20,g\n" + kGood)));
     EXPECT_EQ(ReadEPSGData(Dir().c_str()), 1);
     EXPECT_EQ(Dump(), "D20,g,0,0;D11,e,0,0;D12,f,0,0;" + kGoodRows);
     // Loaded: later calls never look for the file.
@@ -183,7 +179,7 @@ TEST_F(Loader, LoadsOnceAndNeedsTheArrays) {
     EXPECT_EQ(ReadEPSGData(nullptr), 1);
     FreeEPSGDataBase();
     EXPECT_EQ(pdaEPSGSystem, nullptr);
-    Write(Bytes(Pack(kGood)));
+    Write(FileBytes(Pack(kGood)));
     EXPECT_EQ(ReadEPSGData(Dir().c_str()), 0); // no arrays, no data
 }
 

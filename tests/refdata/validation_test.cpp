@@ -1,5 +1,5 @@
-// ValidateCRSystem on the reference fixture's rows: one table of records in a data file with
-// the result code and what each record is completed to.
+// ValidateCRSystem on the reference fixture's rows (one table of records in a data file with
+// the result code and what each record is completed to) and CompareCRSystemData on record pairs.
 #include <cstdio>
 #include <string>
 
@@ -52,6 +52,24 @@ TEST(ValidationWithoutDatabase, ReportsNoSystem) {
     KQCRSystem r;
     gx::InitCRSystem(&r, 3, 1.0);
     EXPECT_EQ(ValidateCRSystem(&r), 1);
+}
+
+TEST(CompareCRSystemData, RecordPairs) {
+    for (const auto& row : Rows(
+#include "data/refdata/compare_cases.txt"
+             )) {
+        KQCRSystem first, second;
+        gx::InitCRSystem(&first, 3, 25000);
+        gx::InitCRSystem(&second, 3, 25000);
+        Edit(first, row[1]);
+        Edit(second, row[2]);
+        EXPECT_EQ(CompareCRSystemData(&first, &second), std::stoi(row[3])) << row[0];
+    }
+    KQCRSystem r;
+    gx::InitCRSystem(&r, 3, 25000);
+    EXPECT_EQ(CompareCRSystemData(&r, nullptr), 7); // a missing record differs in everything
+    EXPECT_EQ(CompareCRSystemData(nullptr, &r), 7);
+    EXPECT_EQ(CompareCRSystemData(nullptr, nullptr), 7);
 }
 
 } // namespace
