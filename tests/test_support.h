@@ -84,7 +84,7 @@ inline std::vector<std::vector<std::string>> Rows(const char* psz) {
 }
 
 // UTF-16 units of a data field with the escapes \n \r \t \0 \\ \xHH \uXXXX and \{count,c}
-// (count copies of c).
+// (count copies of c, itself plain or escaped).
 inline KqString Unescape(const std::string& s) {
     KqString out;
     for (size_t i = 0; i < s.size(); ++i) {
@@ -98,10 +98,12 @@ inline KqString Unescape(const std::string& s) {
             out.push_back(
                 static_cast<KQWCHAR>(std::strtoul(s.substr(i + 1, n).c_str(), nullptr, 16)));
             i += n;
-        } else if (c == '{') {
-            const size_t comma = s.find(',', i);
-            out.append(std::strtoul(s.c_str() + i + 1, nullptr, 10), s[comma + 1]);
-            i = comma + 2;
+        } else if (c == '{') { // the repeated unit may itself be an escape
+            const size_t comma = s.find(',', i), close = s.find('}', comma + 2);
+            const KqString unit = Unescape(s.substr(comma + 1, close - comma - 1));
+            for (unsigned long n = std::strtoul(s.c_str() + i + 1, nullptr, 10); n > 0; --n)
+                out += unit;
+            i = close;
         } else {
             out.push_back(c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c == '0' ? 0 : c);
         }
