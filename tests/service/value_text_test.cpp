@@ -224,8 +224,8 @@ TEST(DmsFormat, MatchesPrintf) {
             char expected[512];
             std::snprintf(expected, sizeof(expected), format, v.dDegrees, v.dMinutes,
                           v.iSecondsWidth, v.iSecondsPrecision, v.dSeconds, hemispheres[i]);
-            for (size_t cap : {size_t{512}, size_t{9}}) {
-                KQWCHAR out[512];
+            for (size_t cap : {size_t{512}, size_t{9}, size_t{1}}) {
+                KQWCHAR out[512] = {'x', 'y'};
                 size_t n = 0;
                 ASSERT_TRUE(gx::FormatDms(Kq(format).c_str(), v, out, cap, n)) << format;
                 EXPECT_EQ(KqString(out), Kq(expected).substr(0, cap - 1)) << format << " " << i;
