@@ -211,13 +211,10 @@ TEST_F(Parameters, WorldAndUser) {
 }
 
 TEST(Longitude, NormalizedIntoMinusPiToPi) {
-    const double cases[][2] = {{3 * kPi / 2, -kPi / 2},
-                               {-7 * kPi, -kPi},
-                               {kPi, kPi},
-                               {-kPi, -kPi},
-                               {2 * kPi, 0},
-                               {0.5, 0.5},
-                               {-3 * kPi / 2, kPi / 2}};
+    // clang-format off
+    const double cases[][2] = {{3 * kPi / 2, -kPi / 2}, {-7 * kPi, -kPi}, {kPi, kPi}, {-kPi, -kPi},
+                               {2 * kPi, 0}, {0.5, 0.5}, {-3 * kPi / 2, kPi / 2}};
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_NEAR(gx::NormalizeLongitude(c[0]), c[1], 1e-15) << c[0];
     EXPECT_TRUE(std::isnan(gx::NormalizeLongitude(NAN)));

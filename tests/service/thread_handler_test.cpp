@@ -54,13 +54,14 @@ TEST(ThreadHandler, EntriesPerThread) {
         int start, end; // value a new thread stores, index of a thread to end (-1: none)
         int size;
         uintptr_t seenByNewThreads;
-    } steps[] = {{1, -1, 5, 1}, // entry 0, everyone's default
-                 {2, -1, 5, 1},  {3, -1, 5, 1}, {4, -1, 5, 1},
-                 {5, -1, 5, 1},  {0, 2, 5, 1}, // the thread of value 3 ends
-                 {6, -1, 5, 1},                // its entry is reused instead of growing
-                 {7, -1, 10, 1},               // a sixth live thread grows the table to ten
-                 {0, 0, 10, 1},                // entry 0's thread ends: its value stays the default
-                 {8, -1, 10, 1}};
+    } steps[] = {// clang-format off
+        {1, -1, 5, 1}, {2, -1, 5, 1}, {3, -1, 5, 1}, {4, -1, 5, 1}, {5, -1, 5, 1}, // 1: entry 0
+        {0, 2, 5, 1},   // the thread of value 3 ends
+        {6, -1, 5, 1},  // its entry is reused instead of growing
+        {7, -1, 10, 1}, // a sixth live thread grows the table to ten
+        {0, 0, 10, 1},  // entry 0's thread ends: its value stays everyone's default
+        {8, -1, 10, 1}};
+    // clang-format on
     for (const auto& step : steps) {
         if (step.start > 0) threads.push_back(std::make_unique<ParkedThread>(table, step.start));
         if (step.end >= 0) {
