@@ -71,24 +71,20 @@ inline void InitEmptyDatabase() {
 // line, fields split at '|' and trimmed; blank lines and lines starting with '#' are skipped.
 inline std::vector<std::vector<std::string>> Rows(const char* psz) {
     std::vector<std::vector<std::string>> rows;
-    auto trim = [](std::string f) {
-        f.erase(0, f.find_first_not_of(' '));
-        return f.erase(f.find_last_not_of(' ') + 1);
-    };
-    for (std::string line; *psz != 0; line.clear()) {
-        for (; *psz != 0 && *psz != '\n'; ++psz)
-            line += *psz;
-        psz += *psz != 0;
+    std::istringstream lines(psz);
+    for (std::string line; std::getline(lines, line);) {
         if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line + '|');
         rows.emplace_back();
-        for (size_t start = 0, end = 0; end != std::string::npos; start = end + 1)
-            rows.back().push_back(trim(line.substr(start, (end = line.find('|', start)) - start)));
+        for (std::string f; std::getline(fields, f, '|');)
+            rows.back().push_back(
+                f.erase(0, f.find_first_not_of(' ')).erase(f.find_last_not_of(' ') + 1));
     }
     return rows;
 }
 
 // UTF-16 units of a data field with the escapes \n \r \t \0 \\ \xHH \uXXXX and \{count,c}
-// (count copies of c).
+// (count copies of c, itself plain or escaped).
 inline KqString Unescape(const std::string& s) {
     KqString out;
     for (size_t i = 0; i < s.size(); ++i) {
@@ -102,15 +98,25 @@ inline KqString Unescape(const std::string& s) {
             out.push_back(
                 static_cast<KQWCHAR>(std::strtoul(s.substr(i + 1, n).c_str(), nullptr, 16)));
             i += n;
-        } else if (c == '{') {
-            const size_t comma = s.find(',', i);
-            out.append(std::strtoul(s.c_str() + i + 1, nullptr, 10), s[comma + 1]);
-            i = comma + 2;
+        } else if (c == '{') { // the repeated unit may itself be an escape
+            const size_t comma = s.find(',', i), close = s.find('}', comma + 2);
+            const KqString unit = Unescape(s.substr(comma + 1, close - comma - 1));
+            for (unsigned long n = std::strtoul(s.c_str() + i + 1, nullptr, 10); n > 0; --n)
+                out += unit;
+            i = close;
         } else {
             out.push_back(c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c == '0' ? 0 : c);
         }
     }
     return out;
+}
+
+// Bytes of UTF-16 units below 256, such as an unescaped data field holding a file's bytes.
+inline std::string Bytes(const KqString& s) {
+    std::string bytes;
+    for (KQWCHAR unit : s)
+        bytes += static_cast<char>(unit);
+    return bytes;
 }
 
 // Applies edits written as "key=value" words to a record: sys method datum ell units scale ox

@@ -40,7 +40,7 @@ Container Pack(const std::string& text) {
     return c;
 }
 
-std::string Bytes(const Container& c) {
+std::string FileBytes(const Container& c) {
     std::string out;
     for (uint32_t v : {c.magic, c.version, c.compressedLength, c.textLength})
         for (int i = 0; i < 4; ++i)
@@ -50,49 +50,44 @@ std::string Bytes(const Container& c) {
 
 // The loaded rows as text, one ';'-terminated row each: U units, E ellipsoids, M prime
 // meridians, D datums, P parameters, S systems; numbers as %.12g.
-std::string Number(double v) {
+std::string Field(int v) {
+    return std::to_string(v);
+}
+std::string Field(double v) {
     char s[32];
     snprintf(s, sizeof(s), "%.12g", v);
     return s;
 }
-std::string Dump() {
-    std::string s;
-    auto row = [&s](char kind, std::initializer_list<std::string> fields) {
+std::string Field(const KQWCHAR* psz) {
+    return Narrow(psz);
+}
+template <class T, class... M>
+void Add(std::string& s, char kind, DynamicClassArray<T>* pArray, M T::*... fields) {
+    for (int k = 0; k < pArray->GetCount(); ++k) {
         s += kind;
-        for (const std::string& f : fields)
-            s += (&f == fields.begin() ? "" : ",") + f;
-        s += ';';
-    };
-    auto i = [](int v) { return std::to_string(v); };
-    for (int k = 0; k < pdaEPSGUnits->GetCount(); ++k) {
-        const EPSGUnits& r = (*pdaEPSGUnits)[k];
-        row('U', {i(r.iCode), Narrow(r.szName), Narrow(r.szType), i(r.iTargetCode),
-                  Number(r.dFactorB), Number(r.dFactorC)});
+        ((s += Field((*pArray)[k].*fields) + ","), ...);
+        s.back() = ';';
     }
-    for (int k = 0; k < pdaEPSGEllipsoid->GetCount(); ++k) {
-        const EPSGEllipsoid& r = (*pdaEPSGEllipsoid)[k];
-        row('E', {i(r.iCode), Narrow(r.szName), Number(r.dSemiMajorAxis),
-                  Number(r.dInverseFlattening), Number(r.dSemiMinorAxis)});
-    }
-    for (int k = 0; k < pdaEPSGPrimeMeridian->GetCount(); ++k) {
-        const EPSGPrimeMeridian& r = (*pdaEPSGPrimeMeridian)[k];
-        row('M', {i(r.iCode), Narrow(r.szName), Number(r.dLongitude)});
-    }
-    for (int k = 0; k < pdaEPSGDatum->GetCount(); ++k) {
-        const EPSGDatum& r = (*pdaEPSGDatum)[k];
-        row('D', {i(r.iCode), Narrow(r.szName), i(r.iEllipsoidCode), i(r.iPrimeMeridianCode)});
-    }
-    for (int k = 0; k < pdaEPSGParams->GetCount(); ++k) {
-        const EPSGParams& r = (*pdaEPSGParams)[k];
-        row('P', {i(r.iOperationCode), i(r.iAuxCode), i(r.iParameterCode),
-                  Number(r.dParameterValue), i(r.iUnitCode)});
-    }
-    for (int k = 0; k < pdaEPSGSystem->GetCount(); ++k) {
-        const EPSGSystem& r = (*pdaEPSGSystem)[k];
-        row('S', {i(r.iCode), Narrow(r.szName), i(r.iOperationCode), i(r.iMethodCode),
-                  i(r.iAuxCode1), i(r.iUnitCode), i(r.iAuxCode2), Narrow(r.szAuxName),
-                  i(r.iDatumCode), i(r.iEllipsoidCode)});
-    }
+}
+std::string Dump() {
+    using U = EPSGUnits;
+    using E = EPSGEllipsoid;
+    using P = EPSGParams;
+    using S = EPSGSystem;
+    std::string s;
+    Add(s, 'U', pdaEPSGUnits, &U::iCode, &U::szName, &U::szType, &U::iTargetCode, &U::dFactorB,
+        &U::dFactorC);
+    Add(s, 'E', pdaEPSGEllipsoid, &E::iCode, &E::szName, &E::dSemiMajorAxis, &E::dInverseFlattening,
+        &E::dSemiMinorAxis);
+    Add(s, 'M', pdaEPSGPrimeMeridian, &EPSGPrimeMeridian::iCode, &EPSGPrimeMeridian::szName,
+        &EPSGPrimeMeridian::dLongitude);
+    Add(s, 'D', pdaEPSGDatum, &EPSGDatum::iCode, &EPSGDatum::szName, &EPSGDatum::iEllipsoidCode,
+        &EPSGDatum::iPrimeMeridianCode);
+    Add(s, 'P', pdaEPSGParams, &P::iOperationCode, &P::iAuxCode, &P::iParameterCode,
+        &P::dParameterValue, &P::iUnitCode);
+    Add(s, 'S', pdaEPSGSystem, &S::iCode, &S::szName, &S::iOperationCode, &S::iMethodCode,
+        &S::iAuxCode1, &S::iUnitCode, &S::iAuxCode2, &S::szAuxName, &S::iDatumCode,
+        &S::iEllipsoidCode);
     return s;
 }
 
@@ -127,7 +122,7 @@ protected:
         if (patch) patch(c);
         std::error_code ignored;
         fs::remove(m_dir / "KQUCSData.kqb", ignored);
-        if (c.magic != 0) Write(Bytes(c));
+        if (c.magic != 0) Write(FileBytes(c));
         return ReadEPSGData(Dir().c_str());
     }
     fs::path m_dir;
@@ -162,11 +157,7 @@ TEST_F(Loader, DataFilesAndTheRowsTheyLoad) {
     for (const auto& row : Rows(
 #include "data/refdata/loader_cases.txt"
              )) {
-        std::string text, rows;
-        for (KQWCHAR unit : Unescape(row[2]))
-            text += static_cast<char>(unit);
-        for (KQWCHAR unit : Unescape(row[3]))
-            rows += static_cast<char>(unit);
+        std::string text = Bytes(Unescape(row[2])), rows = Bytes(Unescape(row[3]));
         if (text.find("GOOD") == 0) text.replace(0, 4, kGood);
         if (rows == "GOOD") rows = kGoodRows;
         const std::string patch = row.size() > 4 ? row[4] : "";
@@ -179,7 +170,7 @@ TEST_F(Loader, DataFilesAndTheRowsTheyLoad) {
 TEST_F(Loader, LoadsOnceAndNeedsTheArrays) {
     // Without a system the next call reads a file again, over the same arrays.
     ASSERT_EQ(Reload("[Datum]\n10,d\n11,e\n12,f\n"), 1);
-    Write(Bytes(Pack("[Datum]\n20,g\n" + kGood)));
+    Write(FileBytes(Pack("[Datum]\n20,g\n" + kGood)));
     EXPECT_EQ(ReadEPSGData(Dir().c_str()), 1);
     EXPECT_EQ(Dump(), "D20,g,0,0;D11,e,0,0;D12,f,0,0;" + kGoodRows);
     // Loaded: later calls never look for the file.
@@ -188,7 +179,7 @@ TEST_F(Loader, LoadsOnceAndNeedsTheArrays) {
     EXPECT_EQ(ReadEPSGData(nullptr), 1);
     FreeEPSGDataBase();
     EXPECT_EQ(pdaEPSGSystem, nullptr);
-    Write(Bytes(Pack(kGood)));
+    Write(FileBytes(Pack(kGood)));
     EXPECT_EQ(ReadEPSGData(Dir().c_str()), 0); // no arrays, no data
 }
 
@@ -215,23 +206,11 @@ TEST_F(Loader, DirectoryWithOrWithoutSeparatorAndOverlongPaths) {
 // leaves NUL-terminated names; the sanitizer builds check that nothing reads or writes astray.
 TEST_F(Loader, GarbageTextNeverOverruns) {
     std::mt19937 random(20240611);
-    const char* pieces[] = {"[Measure]\n",
-                            "[Data]\n",
-                            "[Datum]\n",
-                            "[Ellipsoid]\n",
-                            "[Parameters]\n",
-                            "[Prime Meridian]\n",
-                            ",",
-                            ",,",
-                            "\r\n",
-                            "0x",
-                            "-",
-                            "9807,",
-                            "1e308,",
-                            "nan,",
-                            " ",
-                            "\t;",
-                            "[EOF]"};
+    // clang-format off
+    const char* pieces[] = {"[Measure]\n", "[Data]\n", "[Datum]\n", "[Ellipsoid]\n",
+        "[Parameters]\n", "[Prime Meridian]\n", ",", ",,", "\r\n", "0x", "-", "9807,", "1e308,",
+        "nan,", " ", "\t;", "[EOF]"};
+    // clang-format on
     for (int round = 0; round < 100; ++round) {
         std::string text;
         for (int i = 0, n = 1 + static_cast<int>(random() % 200); i < n; ++i)

@@ -1,5 +1,5 @@
-// ValidateCRSystem on the reference fixture's rows: one table of records in a data file with
-// the result code and what each record is completed to.
+// ValidateCRSystem on the reference fixture's rows (one table of records in a data file with
+// the result code and what each record is completed to) and CompareCRSystemData on record pairs.
 #include <cstdio>
 #include <string>
 
@@ -28,23 +28,11 @@ std::string Summary(const KQCRSystem& r) {
 class Validation : public fixture::ReferenceData {};
 
 TEST_F(Validation, ResultCodesAndCompletedRecords) {
+    // clang-format off
     fixture::AddSystem(88888, "Many rows", 77777, 9807, 9001, 6326, 7030,
-                       {{8801, 0},
-                        {8802, 0},
-                        {8805, 1},
-                        {8806, 0},
-                        {8807, 0},
-                        {8803, 1},
-                        {8803, 2},
-                        {8803, 3},
-                        {8803, 4},
-                        {8803, 5},
-                        {8803, 6},
-                        {8803, 7},
-                        {8803, 8},
-                        {8803, 9},
-                        {8803, 10},
-                        {8803, 11}});
+        {{8801, 0}, {8802, 0}, {8805, 1}, {8806, 0}, {8807, 0}, {8803, 1}, {8803, 2}, {8803, 3},
+         {8803, 4}, {8803, 5}, {8803, 6}, {8803, 7}, {8803, 8}, {8803, 9}, {8803, 10}, {8803, 11}});
+    // clang-format on
     for (const auto& row : Rows(
 #include "data/refdata/validation_cases.txt"
              )) {
@@ -64,6 +52,24 @@ TEST(ValidationWithoutDatabase, ReportsNoSystem) {
     KQCRSystem r;
     gx::InitCRSystem(&r, 3, 1.0);
     EXPECT_EQ(ValidateCRSystem(&r), 1);
+}
+
+TEST(CompareCRSystemData, RecordPairs) {
+    for (const auto& row : Rows(
+#include "data/refdata/compare_cases.txt"
+             )) {
+        KQCRSystem first, second;
+        gx::InitCRSystem(&first, 3, 25000);
+        gx::InitCRSystem(&second, 3, 25000);
+        Edit(first, row[1]);
+        Edit(second, row[2]);
+        EXPECT_EQ(CompareCRSystemData(&first, &second), std::stoi(row[3])) << row[0];
+    }
+    KQCRSystem r;
+    gx::InitCRSystem(&r, 3, 25000);
+    EXPECT_EQ(CompareCRSystemData(&r, nullptr), 7); // a missing record differs in everything
+    EXPECT_EQ(CompareCRSystemData(nullptr, &r), 7);
+    EXPECT_EQ(CompareCRSystemData(nullptr, nullptr), 7);
 }
 
 } // namespace

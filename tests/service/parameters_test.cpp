@@ -53,7 +53,8 @@ TEST_F(Parameters, TextForm) {
         double scale, factor;
         int parameters;
     } cases[] = {{nine, 1, 3, 1, 1000, 9},
-                 {Kq("3,Meter,0"), 1, 3, 1, 1000, 0},                        // a zero scale is 1
+                 {Kq("3,Meter,0"), 1, 3, 1, 1000, 0}, // a zero scale is 1
+                 {Kq("3,Meter"), 1, 3, 5, 1000, 0},   // no scale: the object's stays
                  {Kq("6,Foot,2,0,0;") + KqString(1100, 'x'), 0, 1, 5, 1, 0}, // over 1023: refused
                  {Kq("0,Pixel,1"), 1, 0, 1, 0.0846666666666667, 0},          // the table's factor
                  {Kq("3,") + name + Kq(",1,0,0;-1,") + name, 1, 3, 1, 1000, 0},
@@ -210,13 +211,10 @@ TEST_F(Parameters, WorldAndUser) {
 }
 
 TEST(Longitude, NormalizedIntoMinusPiToPi) {
-    const double cases[][2] = {{3 * kPi / 2, -kPi / 2},
-                               {-7 * kPi, -kPi},
-                               {kPi, kPi},
-                               {-kPi, -kPi},
-                               {2 * kPi, 0},
-                               {0.5, 0.5},
-                               {-3 * kPi / 2, kPi / 2}};
+    // clang-format off
+    const double cases[][2] = {{3 * kPi / 2, -kPi / 2}, {-7 * kPi, -kPi}, {kPi, kPi}, {-kPi, -kPi},
+                               {2 * kPi, 0}, {0.5, 0.5}, {-3 * kPi / 2, kPi / 2}};
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_NEAR(gx::NormalizeLongitude(c[0]), c[1], 1e-15) << c[0];
     EXPECT_TRUE(std::isnan(gx::NormalizeLongitude(NAN)));

@@ -1,9 +1,7 @@
 // The per-thread table behind the active coordinate system: each thread its own value, entry 0
 // everyone's default, entries of ended threads reused.
-#include <condition_variable>
-#include <functional>
+#include <future>
 #include <memory>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -15,39 +13,27 @@
 
 namespace {
 
-// A thread that stores a value, then waits until released, so that it stays alive while the
-// test looks at the table; when released it reads its value back and ends.
+// A thread that stores a value and stays alive until ended, so that the test can look at the
+// table meanwhile; when ended it reads its value back.
 class ParkedThread {
 public:
-    ParkedThread(CThreadHandler& table, uintptr_t value) {
-        m_thread = std::thread([this, &table, value] {
-            table.SetValue(value);
-            std::unique_lock<std::mutex> lock(m_mutex);
-            m_stored = true;
-            m_cv.notify_all();
-            m_cv.wait(lock, [this] { return m_released; });
-            m_readBack = table.GetValue();
-        });
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_cv.wait(lock, [this] { return m_stored; });
+    ParkedThread(CThreadHandler& table, uintptr_t value)
+        : m_thread([this, &table, value] {
+              table.SetValue(value);
+              m_stored.set_value();
+              m_release.get_future().wait();
+              m_readBack = table.GetValue();
+          }) {
+        m_stored.get_future().wait();
     }
     ~ParkedThread() { End(); }
-    uintptr_t End() { // releases the thread, waits until it has ended, gives its value
-        if (m_thread.joinable()) {
-            {
-                std::lock_guard<std::mutex> lock(m_mutex);
-                m_released = true;
-            }
-            m_cv.notify_all();
-            m_thread.join();
-        }
+    uintptr_t End() {
+        if (m_thread.joinable()) m_release.set_value(), m_thread.join();
         return m_readBack;
     }
 
 private:
-    std::mutex m_mutex;
-    std::condition_variable m_cv;
-    bool m_stored = false, m_released = false;
+    std::promise<void> m_stored, m_release;
     uintptr_t m_readBack = 0;
     std::thread m_thread;
 };
@@ -68,13 +54,14 @@ TEST(ThreadHandler, EntriesPerThread) {
         int start, end; // value a new thread stores, index of a thread to end (-1: none)
         int size;
         uintptr_t seenByNewThreads;
-    } steps[] = {{1, -1, 5, 1}, // entry 0, everyone's default
-                 {2, -1, 5, 1},  {3, -1, 5, 1}, {4, -1, 5, 1},
-                 {5, -1, 5, 1},  {0, 2, 5, 1}, // the thread of value 3 ends
-                 {6, -1, 5, 1},                // its entry is reused instead of growing
-                 {7, -1, 10, 1},               // a sixth live thread grows the table to ten
-                 {0, 0, 10, 1},                // entry 0's thread ends: its value stays the default
-                 {8, -1, 10, 1}};
+    } steps[] = {// clang-format off
+        {1, -1, 5, 1}, {2, -1, 5, 1}, {3, -1, 5, 1}, {4, -1, 5, 1}, {5, -1, 5, 1}, // 1: entry 0
+        {0, 2, 5, 1},   // the thread of value 3 ends
+        {6, -1, 5, 1},  // its entry is reused instead of growing
+        {7, -1, 10, 1}, // a sixth live thread grows the table to ten
+        {0, 0, 10, 1},  // entry 0's thread ends: its value stays everyone's default
+        {8, -1, 10, 1}};
+    // clang-format on
     for (const auto& step : steps) {
         if (step.start > 0) threads.push_back(std::make_unique<ParkedThread>(table, step.start));
         if (step.end >= 0) {
