@@ -9,7 +9,6 @@
 #include "geoxform/coordsystem.h"
 #include "reference_fixture.h"
 #include "service/crsystem_init.h"
-#include "service/longitude.h"
 
 namespace {
 
@@ -208,18 +207,6 @@ TEST_F(Parameters, WorldAndUser) {
     EXPECT_EQ(zero->User2World(5, 6, wx, wy, 0), 1);
     EXPECT_EQ(std::fabs(ux) + std::fabs(uy) + std::fabs(wx) + std::fabs(wy), 0);
     EXPECT_EQ(zero->Scale2UserUnits(10), 0);
-}
-
-TEST(Longitude, NormalizedIntoMinusPiToPi) {
-    // clang-format off
-    const double cases[][2] = {{3 * kPi / 2, -kPi / 2}, {-7 * kPi, -kPi}, {kPi, kPi}, {-kPi, -kPi},
-                               {2 * kPi, 0}, {0.5, 0.5}, {-3 * kPi / 2, kPi / 2}};
-    // clang-format on
-    for (const auto& c : cases)
-        EXPECT_NEAR(gx::NormalizeLongitude(c[0]), c[1], 1e-15) << c[0];
-    EXPECT_TRUE(std::isnan(gx::NormalizeLongitude(NAN)));
-    EXPECT_TRUE(std::isnan(gx::NormalizeLongitude(INFINITY)));
-    EXPECT_LE(std::fabs(gx::NormalizeLongitude(1e300)), kPi);
 }
 
 // Copies own their projection and text: the source is deleted first.

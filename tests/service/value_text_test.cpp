@@ -13,7 +13,7 @@
 #include "geoxform/units.h"
 #include "platform/number_text.h"
 #include "platform/wide_string.h"
-#include "service/dms_format.h"
+#include "refdata/dms_format.h"
 #include "test_support.h"
 
 namespace {
