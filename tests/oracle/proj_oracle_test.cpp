@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -37,21 +38,18 @@ PJ_CONTEXT* Context() {
 class ProjOperation {
 public:
     explicit ProjOperation(const std::string& definition)
-        : m_pj(proj_create(Context(), definition.c_str())) {}
-    ~ProjOperation() { proj_destroy(m_pj); }
-    ProjOperation(const ProjOperation&) = delete;
-    ProjOperation& operator=(const ProjOperation&) = delete;
+        : m_pj(proj_create(Context(), definition.c_str()), proj_destroy) {}
     bool Valid() const { return m_pj != nullptr; }
     bool Run(PJ_DIRECTION direction, double u, double v, double& uOut, double& vOut) const {
-        proj_errno_reset(m_pj);
-        const PJ_COORD r = proj_trans(m_pj, direction, proj_coord(u, v, 0, 0));
+        proj_errno_reset(m_pj.get());
+        const PJ_COORD r = proj_trans(m_pj.get(), direction, proj_coord(u, v, 0, 0));
         uOut = r.v[0];
         vOut = r.v[1];
-        return proj_errno(m_pj) == 0 && std::isfinite(uOut) && std::isfinite(vOut);
+        return proj_errno(m_pj.get()) == 0 && std::isfinite(uOut) && std::isfinite(vOut);
     }
 
 private:
-    PJ* m_pj;
+    std::unique_ptr<PJ, decltype(&proj_destroy)> m_pj;
 };
 
 // A system with its projection and its area of use in degrees east of its prime meridian.
