@@ -128,6 +128,15 @@ inline std::vector<std::vector<std::string>> DataLines(const char* name) {
     return lines;
 }
 
+// A record's parameters replaced by the ones given.
+inline void SetParameters(KQCRSystem& r, const std::vector<Parameter>& parameters) {
+    r.iNumParameters = 0;
+    for (const Parameter& p : parameters) {
+        r.aiParameterCodes[r.iNumParameters] = p.code;
+        r.adParameterValues[r.iNumParameters++] = p.value;
+    }
+}
+
 // The projection the factory builds for a method number, an ellipsoid row and parameters.
 inline std::unique_ptr<CProjection> Built(int number, int ellipsoid,
                                           const std::vector<Parameter>& parameters) {
@@ -135,10 +144,7 @@ inline std::unique_ptr<CProjection> Built(int number, int ellipsoid,
     gx::InitCRSystem(&r, 3, 1.0);
     r.iProjection = number;
     r.iEllipsoidIndex = ellipsoid;
-    for (const Parameter& p : parameters) {
-        r.aiParameterCodes[r.iNumParameters] = p.code;
-        r.adParameterValues[r.iNumParameters++] = p.value;
-    }
+    SetParameters(r, parameters);
     return std::unique_ptr<CProjection>(gx::CreateProjection(&r));
 }
 

@@ -63,11 +63,7 @@ struct System {
 bool LoadSystem(int code, System& system) {
     if (pdaEPSGSystem == nullptr) InitEPSGDataBase(nullptr);
     KQCRSystem& r = system.record;
-    r = KQCRSystem{};
-    r.iVersion = 0x300;
-    r.iSize = sizeof(KQCRSystem);
-    r.iUnits = 3;
-    r.dScale = 1;
+    gx::InitCRSystem(&r, 3, 1.0);
     r.iSystemCode = code;
     if (ValidateCRSystem(&r) != 0) return false;
     system.projection.reset(gx::CreateProjection(&r));
@@ -90,11 +86,7 @@ System HandMade(int base, int number, const std::string& parameters) {
     KQCRSystem& r = s.record;
     r.iProjection = number;
     r.iSystemCode = -number;
-    r.iNumParameters = 0;
-    for (const fixture::Parameter& p : fixture::Parameters(parameters)) {
-        r.aiParameterCodes[r.iNumParameters] = p.code;
-        r.adParameterValues[r.iNumParameters++] = p.value;
-    }
+    fixture::SetParameters(r, fixture::Parameters(parameters));
     s.projection.reset(gx::CreateProjection(&r));
     return s;
 }

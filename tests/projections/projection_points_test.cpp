@@ -47,10 +47,8 @@ std::vector<Row> ReadRows() {
             continue;
         }
         Row r;
-        r.line = std::stoi(f[0]);
+        std::istringstream(f[0] + " " + f[2] + " " + f[3]) >> r.line >> r.number >> r.a >> r.invf;
         r.source = f[1];
-        r.number = std::stoi(f[2]);
-        std::istringstream(f[3]) >> r.a >> r.invf;
         r.parameters = fixture::Parameters(f[4]);
         std::string lon, lat;
         std::istringstream(f[5]) >> lon >> lat;
@@ -67,15 +65,14 @@ std::vector<Row> ReadRows() {
 }
 
 // The fixture's rows keep the data file from loading; each table row adds its own ellipsoid.
-class ProjectionPoints : public fixture::ReferenceData {
-protected:
-    // The factory's projection for the row, on an ellipsoid row of its own.
-    static std::unique_ptr<CProjection> Build(const Row& r) {
-        const double b = r.invf > 0 ? r.a * (1 - 1 / r.invf) : r.a;
-        const int e = r.a > 0 ? fixture::AddEllipsoid(9000, "row", r.a, r.invf, b) : -1;
-        return fixture::Built(r.number, e, r.parameters);
-    }
-};
+using ProjectionPoints = fixture::ReferenceData;
+
+// The factory's projection for the row, on an ellipsoid row of its own.
+std::unique_ptr<CProjection> Build(const Row& r) {
+    const double b = r.invf > 0 ? r.a * (1 - 1 / r.invf) : r.a;
+    const int e = r.a > 0 ? fixture::AddEllipsoid(9000, "row", r.a, r.invf, b) : -1;
+    return fixture::Built(r.number, e, r.parameters);
+}
 
 // A coordinate against its expected text: * anything, nan any non-finite value, +-inf exactly.
 void ExpectCoordinate(double value, const std::string& expected, double tolerance, const Row& r) {
