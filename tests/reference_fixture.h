@@ -101,9 +101,9 @@ inline std::vector<Parameter> Parameters(const std::string& text) {
     for (std::string item; in >> item;) {
         const int code = std::stoi(item);
         const std::string value = item.substr(item.find('=') + 1);
-        const bool bAngle = gx::ParameterGroupOf(code) != gx::kGroupScaleFactor &&
-                            gx::ParameterGroupOf(code) != gx::kGroupFalseEasting &&
-                            gx::ParameterGroupOf(code) != gx::kGroupFalseNorthing;
+        const gx::ParameterGroup g = gx::ParameterGroupOf(code);
+        const bool bAngle = g != gx::kGroupScaleFactor && g != gx::kGroupFalseEasting &&
+                            g != gx::kGroupFalseNorthing;
         parameters.push_back({code, bAngle ? Angle(value) : std::stod(value)});
     }
     return parameters;

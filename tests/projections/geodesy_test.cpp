@@ -2,6 +2,7 @@
 // base) against published values and against the definitions evaluated in long double.
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -35,23 +36,19 @@ class Geodesy : public fixture::ReferenceData {};
 // Rows with a and 1/f, a and b, only a, and no row at all.
 TEST_F(Geodesy, EllipsoidBaseDerivesTheMissingAxisOrFlattening) {
     const double a = 6378137.0, invF = 298.257223563, b = 6356752.314245179;
-    struct Row {
-        int index;
-        double b, f;
-        int sphere;
-    } rows[] = {
+    const std::tuple<int, double, double, int> rows[] = {
         {fixture::AddEllipsoid(9001, "1/f only", a, invF, 0), a * (1 - 1 / invF), 1 / invF, 0},
         {fixture::AddEllipsoid(9002, "b only", a, 0, b), b, (a - b) / a, 0},
         {fixture::AddEllipsoid(9003, "a only", a, 0.5, 0), a, 0, 1}, // a sphere, not f = 1
         {3, 6371000.0, 0, 1},                                        // "Sphere": b equals a
         {1000, 0, 0, 1}, // no loaded row: radius 0, nothing read outside the array
     };
-    for (const Row& r : rows) {
-        const Base p(r.index);
-        EXPECT_NEAR(p.m_dB, r.b, 1e-9) << r.index;
-        EXPECT_NEAR(p.m_dF, r.f, 1e-17) << r.index;
-        EXPECT_NEAR(p.m_dE, std::sqrt(r.f * (2 - r.f)), 1e-16) << r.index;
-        EXPECT_EQ(p.IsSphere(), r.sphere) << r.index;
+    for (const auto& [index, minor, flat, sphere] : rows) {
+        const Base p(index);
+        EXPECT_NEAR(p.m_dB, minor, 1e-9) << index;
+        EXPECT_NEAR(p.m_dF, flat, 1e-17) << index;
+        EXPECT_NEAR(p.m_dE, std::sqrt(flat * (2 - flat)), 1e-16) << index;
+        EXPECT_EQ(p.IsSphere(), sphere) << index;
     }
     EXPECT_FALSE(std::isfinite(Base(1000).Theta(0.5) / Base(1000).m_dA));
     const Base sphere(3);
