@@ -154,8 +154,7 @@ std::string Definition(std::string text, const KQCRSystem& r) {
         {"yoff19", Number(lat0 < 0 ? 2 * fn : 0)},
         {"yoff24", Number(lat0 < 0 ? 0 : 2 * fn)},
         {"fnC", "0"}};
-    if (text.find("{fnC}") !=
-        std::string::npos) { // northing of the parallel on the origin meridian
+    if (text.find("{fnC}") != std::string::npos) { // northing of the parallel, origin meridian
         double x, y;
         ProjOperation(Definition(text.substr(0, text.find("{fnC}")) + "0 {ellps}", r))
             .Run(PJ_FWD, Group(r, gx::kGroupOriginLongitude), lat1, x, y);

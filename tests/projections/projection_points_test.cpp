@@ -101,10 +101,8 @@ TEST_F(ProjectionPoints, ForwardAndInverse) {
             ExpectCoordinate(y / r.unit, r.north, std::stod(r.tolerance), r);
         }
         if (r.inverseTolerance == "-") continue;
-        double lon = 0, lat = 0;
-        EXPECT_EQ(p->UnProject(std::stod(r.east) * r.unit, std::stod(r.north) * r.unit, lon, lat),
-                  1)
-            << r;
+        double lon = 0, lat = 0, x = std::stod(r.east) * r.unit, y = std::stod(r.north) * r.unit;
+        EXPECT_EQ(p->UnProject(x, y, lon, lat), 1) << r;
         if (std::isnan(r.lat)) {
             EXPECT_FALSE(std::isfinite(lat)) << r;
             continue;
