@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <fstream>
-#include <initializer_list>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -31,33 +30,28 @@ inline void CopyName(KQWCHAR (&dst)[100], const char* psz) {
     dst[n] = 0;
 }
 
-inline int AddEllipsoid(int code, const char* name, double a, double invf, double b) {
-    const int row = pdaEPSGEllipsoid->GetCount();
-    EPSGEllipsoid& e = pdaEPSGEllipsoid->GetAt(row);
-    e = EPSGEllipsoid{};
-    e.iCode = code;
-    CopyName(e.szName, name);
-    e.dSemiMajorAxis = a;
-    e.dInverseFlattening = invf;
-    e.dSemiMinorAxis = b;
+// A new zeroed row at the end of a table, with its code and name.
+template <class Table>
+auto& NewRow(Table* table, int code, const char* name) {
+    auto& row = table->GetAt(table->GetCount());
+    row = {};
+    row.iCode = code;
+    CopyName(row.szName, name);
     return row;
 }
 
-inline void AddDatum(int code, const char* name, int ellipsoid, int meridian) {
-    EPSGDatum& d = pdaEPSGDatum->GetAt(pdaEPSGDatum->GetCount());
-    d = EPSGDatum{};
-    d.iCode = code;
-    CopyName(d.szName, name);
-    d.iEllipsoidCode = ellipsoid;
-    d.iPrimeMeridianCode = meridian;
+inline int AddEllipsoid(int code, const char* name, double a, double invf, double b) {
+    EPSGEllipsoid& e = NewRow(pdaEPSGEllipsoid, code, name);
+    e.dSemiMajorAxis = a;
+    e.dInverseFlattening = invf;
+    e.dSemiMinorAxis = b;
+    return pdaEPSGEllipsoid->GetCount() - 1;
 }
 
-inline void AddMeridian(int code, const char* name, double radians) {
-    EPSGPrimeMeridian& m = pdaEPSGPrimeMeridian->GetAt(pdaEPSGPrimeMeridian->GetCount());
-    m = EPSGPrimeMeridian{};
-    m.iCode = code;
-    CopyName(m.szName, name);
-    m.dLongitude = radians;
+inline void AddDatum(int code, const char* name, int ellipsoid, int meridian) {
+    EPSGDatum& d = NewRow(pdaEPSGDatum, code, name);
+    d.iEllipsoidCode = ellipsoid;
+    d.iPrimeMeridianCode = meridian;
 }
 
 struct Parameter {
@@ -66,11 +60,8 @@ struct Parameter {
 };
 
 inline void AddSystem(int code, const char* name, int operation, int method, int unit, int datum,
-                      int ellipsoid, std::initializer_list<Parameter> parameters) {
-    EPSGSystem& s = pdaEPSGSystem->GetAt(pdaEPSGSystem->GetCount());
-    s = EPSGSystem{};
-    s.iCode = code;
-    CopyName(s.szName, name);
+                      int ellipsoid, const std::vector<Parameter>& parameters) {
+    EPSGSystem& s = NewRow(pdaEPSGSystem, code, name);
     s.iOperationCode = operation;
     s.iMethodCode = method;
     s.iAuxCode1 = 4000 + code % 1000;
@@ -110,9 +101,9 @@ inline std::vector<Parameter> Parameters(const std::string& text) {
     for (std::string item; in >> item;) {
         const int code = std::stoi(item);
         const std::string value = item.substr(item.find('=') + 1);
-        const bool bAngle = gx::ParameterGroupOf(code) != gx::kGroupScaleFactor &&
-                            gx::ParameterGroupOf(code) != gx::kGroupFalseEasting &&
-                            gx::ParameterGroupOf(code) != gx::kGroupFalseNorthing;
+        const gx::ParameterGroup g = gx::ParameterGroupOf(code);
+        const bool bAngle = g != gx::kGroupScaleFactor && g != gx::kGroupFalseEasting &&
+                            g != gx::kGroupFalseNorthing;
         parameters.push_back({code, bAngle ? Angle(value) : std::stod(value)});
     }
     return parameters;
@@ -137,6 +128,15 @@ inline std::vector<std::vector<std::string>> DataLines(const char* name) {
     return lines;
 }
 
+// A record's parameters replaced by the ones given.
+inline void SetParameters(KQCRSystem& r, const std::vector<Parameter>& parameters) {
+    r.iNumParameters = 0;
+    for (const Parameter& p : parameters) {
+        r.aiParameterCodes[r.iNumParameters] = p.code;
+        r.adParameterValues[r.iNumParameters++] = p.value;
+    }
+}
+
 // The projection the factory builds for a method number, an ellipsoid row and parameters.
 inline std::unique_ptr<CProjection> Built(int number, int ellipsoid,
                                           const std::vector<Parameter>& parameters) {
@@ -144,10 +144,7 @@ inline std::unique_ptr<CProjection> Built(int number, int ellipsoid,
     gx::InitCRSystem(&r, 3, 1.0);
     r.iProjection = number;
     r.iEllipsoidIndex = ellipsoid;
-    for (const Parameter& p : parameters) {
-        r.aiParameterCodes[r.iNumParameters] = p.code;
-        r.adParameterValues[r.iNumParameters++] = p.value;
-    }
+    SetParameters(r, parameters);
     return std::unique_ptr<CProjection>(gx::CreateProjection(&r));
 }
 
@@ -162,33 +159,21 @@ protected:
         AddEllipsoid(7030, "WGS 84", 6378137.0, 298.257223563, 6356752.314245179);
         AddEllipsoid(7035, "Sphere", 6371000.0, 0, 6371000.0);
         AddEllipsoid(7011, "Clarke 1880 (IGN)", 6378249.2, 293.4660212936269, 6356515.0);
-        AddMeridian(8901, "Greenwich", 0);
-        AddMeridian(8903, "Paris", 2.5969213 * 3.141592653589793 / 200);
+        NewRow(pdaEPSGPrimeMeridian, 8901, "Greenwich").dLongitude = 0;
+        NewRow(pdaEPSGPrimeMeridian, 8903, "Paris").dLongitude = 0.040792344390154271;
         AddDatum(6277, "Ordnance Survey of Great Britain 1936", 7001, 8901);
         AddDatum(6171, "Reseau Geodesique Francais 1993", 7019, 8901);
         AddDatum(6326, "World Geodetic System 1984", 7030, 8901);
         AddDatum(6807, "Nouvelle Triangulation Francaise (Paris)", 7011, 8903);
         AddSystem(27700, "OSGB36 / British National Grid", 19916, 9807, 9001, 6277, 7001,
-                  {{8801, 49 * kDegree},
-                   {8802, -2 * kDegree},
-                   {8805, 0.9996012717},
-                   {8806, 400000},
-                   {8807, -100000}});
+                  Parameters("8801=49 8802=-2 8805=0.9996012717 8806=400000 8807=-100000"));
         AddSystem(2154, "RGF93 / Lambert-93", 18085, 9802, 9001, 6171, 7019,
-                  {{8821, 46.5 * kDegree},
-                   {8822, 3 * kDegree},
-                   {8823, 49 * kDegree},
-                   {8824, 44 * kDegree},
-                   {8826, 700000},
-                   {8827, 6600000}});
+                  Parameters("8821=46.5 8822=3 8823=49 8824=44 8826=700000 8827=6600000"));
         AddSystem(32632, "WGS 84 / UTM zone 32N", 16032, 9807, 9001, 6326, 7030,
-                  {{8801, 0}, {8802, 9 * kDegree}, {8805, 0.9996}, {8806, 500000}, {8807, 0}});
+                  Parameters("8801=0 8802=9 8805=0.9996 8806=500000 8807=0"));
         AddSystem(27500, "NTF (Paris) / Transverse Mercator", 18082, 9807, 9001, 6807, 7011,
-                  {{8801, 52 * 3.141592653589793 / 200},
-                   {8802, 0},
-                   {8805, 0.99987742},
-                   {8806, 600000},
-                   {8807, 2200000}});
+                  Parameters("8801=0.81681408993334625r 8802=0 8805=0.99987742 8806=600000 "
+                             "8807=2200000"));
         AddSystem(99999, "No parameters", 11111, 9807, 9001, 6326, 7030, {});
     }
     void TearDown() override { FreeEPSGDataBase(); }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -37,21 +38,18 @@ PJ_CONTEXT* Context() {
 class ProjOperation {
 public:
     explicit ProjOperation(const std::string& definition)
-        : m_pj(proj_create(Context(), definition.c_str())) {}
-    ~ProjOperation() { proj_destroy(m_pj); }
-    ProjOperation(const ProjOperation&) = delete;
-    ProjOperation& operator=(const ProjOperation&) = delete;
+        : m_pj(proj_create(Context(), definition.c_str()), proj_destroy) {}
     bool Valid() const { return m_pj != nullptr; }
     bool Run(PJ_DIRECTION direction, double u, double v, double& uOut, double& vOut) const {
-        proj_errno_reset(m_pj);
-        const PJ_COORD r = proj_trans(m_pj, direction, proj_coord(u, v, 0, 0));
+        proj_errno_reset(m_pj.get());
+        const PJ_COORD r = proj_trans(m_pj.get(), direction, proj_coord(u, v, 0, 0));
         uOut = r.v[0];
         vOut = r.v[1];
-        return proj_errno(m_pj) == 0 && std::isfinite(uOut) && std::isfinite(vOut);
+        return proj_errno(m_pj.get()) == 0 && std::isfinite(uOut) && std::isfinite(vOut);
     }
 
 private:
-    PJ* m_pj;
+    std::unique_ptr<PJ, decltype(&proj_destroy)> m_pj;
 };
 
 // A system with its projection and its area of use in degrees east of its prime meridian.
@@ -65,11 +63,7 @@ struct System {
 bool LoadSystem(int code, System& system) {
     if (pdaEPSGSystem == nullptr) InitEPSGDataBase(nullptr);
     KQCRSystem& r = system.record;
-    r = KQCRSystem{};
-    r.iVersion = 0x300;
-    r.iSize = sizeof(KQCRSystem);
-    r.iUnits = 3;
-    r.dScale = 1;
+    gx::InitCRSystem(&r, 3, 1.0);
     r.iSystemCode = code;
     if (ValidateCRSystem(&r) != 0) return false;
     system.projection.reset(gx::CreateProjection(&r));
@@ -92,11 +86,7 @@ System HandMade(int base, int number, const std::string& parameters) {
     KQCRSystem& r = s.record;
     r.iProjection = number;
     r.iSystemCode = -number;
-    r.iNumParameters = 0;
-    for (const fixture::Parameter& p : fixture::Parameters(parameters)) {
-        r.aiParameterCodes[r.iNumParameters] = p.code;
-        r.adParameterValues[r.iNumParameters++] = p.value;
-    }
+    fixture::SetParameters(r, fixture::Parameters(parameters));
     s.projection.reset(gx::CreateProjection(&r));
     return s;
 }
@@ -164,8 +154,7 @@ std::string Definition(std::string text, const KQCRSystem& r) {
         {"yoff19", Number(lat0 < 0 ? 2 * fn : 0)},
         {"yoff24", Number(lat0 < 0 ? 0 : 2 * fn)},
         {"fnC", "0"}};
-    if (text.find("{fnC}") !=
-        std::string::npos) { // northing of the parallel on the origin meridian
+    if (text.find("{fnC}") != std::string::npos) { // northing of the parallel, origin meridian
         double x, y;
         ProjOperation(Definition(text.substr(0, text.find("{fnC}")) + "0 {ellps}", r))
             .Run(PJ_FWD, Group(r, gx::kGroupOriginLongitude), lat1, x, y);

@@ -2,6 +2,7 @@
 // base) against published values and against the definitions evaluated in long double.
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -11,9 +12,9 @@
 
 namespace {
 
-using fixture::kDegree;
+using testconst::kDegree;
+using testconst::kPi;
 typedef long double Ld;
-const double kPi = 3.141592653589793;
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
 
@@ -23,20 +24,11 @@ public:
     using CMapProjection::CMapProjection;
     int Project(double, double, double&, double&) const override { return 1; }
     int UnProject(double, double, double&, double&) const override { return 1; }
-    using CMapProjection::IsSphere;
-    using CMapProjection::MDist;
-    using CMapProjection::MDistInv;
-    using CMapProjection::MeridianPhi;
-    using CMapProjection::Rho;
-    using CMapProjection::Theta;
-    double A() const { return m_dA; }
-    double B() const { return m_dB; }
-    double E() const { return m_dE; }
-    double E2() const { return m_dE2; }
-    double F() const { return m_dF; }
-    const double* Conf() const { return m_adConfLat; }
-    const double* D() const { return m_adMDist; }
-    const double* G() const { return m_adMDistInv; }
+    using CMapProjection::IsSphere, CMapProjection::MDist, CMapProjection::MDistInv,
+        CMapProjection::MeridianPhi, CMapProjection::Rho, CMapProjection::Theta;
+    using CMapProjection::m_dA, CMapProjection::m_dB, CMapProjection::m_dE, CMapProjection::m_dE2,
+        CMapProjection::m_dF, CMapProjection::m_adConfLat, CMapProjection::m_adMDist,
+        CMapProjection::m_adMDistInv;
 };
 
 class Geodesy : public fixture::ReferenceData {};
@@ -44,25 +36,21 @@ class Geodesy : public fixture::ReferenceData {};
 // Rows with a and 1/f, a and b, only a, and no row at all.
 TEST_F(Geodesy, EllipsoidBaseDerivesTheMissingAxisOrFlattening) {
     const double a = 6378137.0, invF = 298.257223563, b = 6356752.314245179;
-    struct Row {
-        int index;
-        double b, f;
-        int sphere;
-    } rows[] = {
+    const std::tuple<int, double, double, int> rows[] = {
         {fixture::AddEllipsoid(9001, "1/f only", a, invF, 0), a * (1 - 1 / invF), 1 / invF, 0},
         {fixture::AddEllipsoid(9002, "b only", a, 0, b), b, (a - b) / a, 0},
         {fixture::AddEllipsoid(9003, "a only", a, 0.5, 0), a, 0, 1}, // a sphere, not f = 1
         {3, 6371000.0, 0, 1},                                        // "Sphere": b equals a
         {1000, 0, 0, 1}, // no loaded row: radius 0, nothing read outside the array
     };
-    for (const Row& r : rows) {
-        const Base p(r.index);
-        EXPECT_NEAR(p.B(), r.b, 1e-9) << r.index;
-        EXPECT_NEAR(p.F(), r.f, 1e-17) << r.index;
-        EXPECT_NEAR(p.E(), std::sqrt(r.f * (2 - r.f)), 1e-16) << r.index;
-        EXPECT_EQ(p.IsSphere(), r.sphere) << r.index;
+    for (const auto& [index, minor, flat, sphere] : rows) {
+        const Base p(index);
+        EXPECT_NEAR(p.m_dB, minor, 1e-9) << index;
+        EXPECT_NEAR(p.m_dF, flat, 1e-17) << index;
+        EXPECT_NEAR(p.m_dE, std::sqrt(flat * (2 - flat)), 1e-16) << index;
+        EXPECT_EQ(p.IsSphere(), sphere) << index;
     }
-    EXPECT_FALSE(std::isfinite(Base(1000).Theta(0.5) / Base(1000).A()));
+    EXPECT_FALSE(std::isfinite(Base(1000).Theta(0.5) / Base(1000).m_dA));
     const Base sphere(3);
     EXPECT_DOUBLE_EQ(sphere.MDist(0.7), 6371000.0 * 0.7);
     EXPECT_EQ(sphere.MDistInv(0.3, 0.3 * 6371000.0), 0.3);
@@ -80,7 +68,7 @@ TEST_F(Geodesy, GeodesicDistance) {
     EXPECT_EQ(grs80.GeodesicDistance(0.3, 0.4, 0.3, 0.4), 0);
     for (const Base& p : {Base(2), Base(3)})
         for (double deg : {1.0, 90.0, 179.0})
-            EXPECT_NEAR(p.GeodesicDistance(0, 0, deg * kDegree, 0), p.A() * deg * kDegree, 1e-5);
+            EXPECT_NEAR(p.GeodesicDistance(0, 0, deg * kDegree, 0), p.m_dA * deg * kDegree, 1e-5);
     EXPECT_EQ(Base(2).GeodesicDistance(0, 0, 179.7 * kDegree, 0), 0); // no convergence
     EXPECT_EQ(Base(2).GeodesicDistance(0, 0.5 * kDegree, 179.8 * kDegree, -0.5 * kDegree), 0);
 }
@@ -97,7 +85,7 @@ TEST_F(Geodesy, MeridianArcFootpointAndRadii) {
     EXPECT_NEAR(wgs84.Rho(s45), 6367381.816, 0.001);
     for (int row : {0, 2, 4}) {
         const Base p(row);
-        const Ld a = p.A(), e2 = p.E2();
+        const Ld a = p.m_dA, e2 = p.m_dE2;
         for (double deg = -89; deg <= 89; deg += 0.5) {
             const double phi = deg * kDegree, s = std::sin(phi);
             const Ld w = 1 - e2 * s * s;
@@ -112,24 +100,26 @@ TEST_F(Geodesy, MeridianArcFootpointAndRadii) {
                 EXPECT_NEAR(p.MDist(phi), static_cast<double>(sum * h / 3 * a * (1 - e2)), 1e-6);
             }
             const double m = p.MDist(phi);
-            const gx::LatitudeSinCos foot = gx::FootpointLatitude(p.A(), p.E2(), p.D(), p.G(), m);
+            const gx::LatitudeSinCos foot =
+                gx::FootpointLatitude(p.m_dA, p.m_dE2, p.m_adMDist, p.m_adMDistInv, m);
             EXPECT_NEAR(foot.phi, phi, 1e-13) << row << ' ' << deg;
             EXPECT_NEAR(foot.s, std::sin(foot.phi), 3e-16) << deg;
             EXPECT_NEAR(foot.c, std::cos(foot.phi), 3e-16) << deg;
-            EXPECT_EQ(p.MDistInv(m / (p.A() * p.D()[0]), m), foot.phi);
+            EXPECT_EQ(p.MDistInv(m / (p.m_dA * p.m_adMDist[0]), m), foot.phi);
         }
     }
     // Beyond the poles the Newton steps do not settle: the series value stands.
-    const double far = 40 * wgs84.A();
-    EXPECT_TRUE(
-        std::isfinite(gx::FootpointLatitude(wgs84.A(), wgs84.E2(), wgs84.D(), wgs84.G(), far).phi));
+    const double far = 40 * wgs84.m_dA;
+    EXPECT_TRUE(std::isfinite(
+        gx::FootpointLatitude(wgs84.m_dA, wgs84.m_dE2, wgs84.m_adMDist, wgs84.m_adMDistInv, far)
+            .phi));
 }
 
 // t(phi), the isometric latitude, m(phi) and q(phi) from their definitions in long double;
 // conformal (series to e^8) and authalic (to e^6) latitudes back to the geodetic one.
 TEST_F(Geodesy, LatitudeFunctionsAgreeWithTheirDefinitions) {
     const Base wgs84(2);
-    const double e = wgs84.E(), e2 = wgs84.E2();
+    const double e = wgs84.m_dE, e2 = wgs84.m_dE2;
     const Ld le = e;
     const Ld qp = (1 - le * le) * (1 / (1 - le * le) + std::atanh(le) / le);
     for (double deg = -89.9; deg <= 89.9; deg += 0.1) {
@@ -148,7 +138,8 @@ TEST_F(Geodesy, LatitudeFunctionsAgreeWithTheirDefinitions) {
                     2.3e-16);
         EXPECT_NEAR(gx::AuthalicQ(s, e, e2), static_cast<double>(q), 1e-15);
         EXPECT_NEAR(gx::AuthalicQOfSin(s, e, e2), static_cast<double>(q), 1e-15);
-        EXPECT_NEAR(gx::GeodeticFromConformalT(static_cast<double>(t), wgs84.Conf()), phi, 2.5e-12);
+        EXPECT_NEAR(gx::GeodeticFromConformalT(static_cast<double>(t), wgs84.m_adConfLat), phi,
+                    2.5e-12);
         const double chi = static_cast<double>(2 * std::atan(std::exp(psi)) - kPi / 2);
         EXPECT_NEAR(wgs84.MeridianPhi(chi), phi, 2.5e-12) << deg;
         const double sinBeta = static_cast<double>(q / qp);
@@ -202,7 +193,6 @@ TEST(GeodesyFolds, RulesAtTheBoundaries) {
     }
     EXPECT_TRUE(std::isnan(gx::FoldLongitude(kInf)));
     EXPECT_TRUE(std::isnan(gx::FoldDegrees(kInf, true)));
-    EXPECT_EQ(gx::kDegree * gx::kDegreesPerRadian, 1.0);
 }
 
 // The stand-ins against the standard functions they replace, over and beyond their ranges.
