@@ -108,9 +108,8 @@ TEST(EvenOddArea, Outlines) {
     for (int kx : {-520, -60, 0, 60, 500})
         for (int ky : {-500, -1, 0, 7, 480}) {
             Points scaled = shape;
-            for (size_t i = 0; i < scaled.size(); i += 2)
-                scaled[i] = std::ldexp(scaled[i], kx),
-                scaled[i + 1] = std::ldexp(scaled[i + 1], ky);
+            for (size_t i = 0; i < scaled.size(); ++i)
+                scaled[i] = std::ldexp(scaled[i], i % 2 ? ky : kx);
             EXPECT_EQ(Area(scaled), std::ldexp(Area(shape), kx + ky)) << kx << " " << ky;
         }
 }
