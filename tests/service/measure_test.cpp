@@ -214,9 +214,8 @@ TEST(Measure, DistanceAndAreaInUserUnits) {
     system->SetUnProjectFlag(1);
     EXPECT_EQ(Distance(*system, {0, 0, 3, 0, 3, 4}, 0), 7);
     EXPECT_NEAR(Area(*system, {0, 0, 10, 0, 10, 10, 0, 10}, 0), 100 * kDegree * kDegree, 1e-17);
-    Points square = {0, 0, 10, 0, 10, 10, 0, 10};
     t_refuseNothrowArrays = true; // no memory for the vertices: nothing measured
-    const double refused = system->Area(4, square.data(), -1);
+    const double refused = Area(*system, {0, 0, 10, 0, 10, 10, 0, 10});
     t_refuseNothrowArrays = false;
     EXPECT_EQ(refused, 0);
 }
