@@ -35,31 +35,15 @@ std::vector<std::string> Tokens(const char* pszPath, const std::string& start, c
     return tokens;
 }
 
-KQCRSystem Record(int number, int ellipsoid, const std::vector<fixture::Parameter>& parameters) {
-    KQCRSystem r;
-    gx::InitCRSystem(&r, 3, 1.0);
-    r.iProjection = number;
-    r.iEllipsoidIndex = ellipsoid;
-    for (const fixture::Parameter& p : parameters) {
-        r.aiParameterCodes[r.iNumParameters] = p.code;
-        r.adParameterValues[r.iNumParameters++] = p.value;
-    }
-    return r;
-}
-
-std::unique_ptr<CProjection> Build(const KQCRSystem& r) {
-    return std::unique_ptr<CProjection>(gx::CreateProjection(&r));
-}
-
-// A record of the method with its listed parameters, near 10 E 50 N, on the given ellipsoid.
-KQCRSystem MethodRecord(const gx::MethodRow& m, int ellipsoid) {
+// The method built with its listed parameters, near 10 E 50 N, on the given ellipsoid.
+std::unique_ptr<CProjection> BuiltMethod(const gx::MethodRow& m, int ellipsoid) {
     const double byGroup[gx::kNumParameterGroups] = {
         10 * kDegree, 50 * kDegree, 48 * kDegree, 52 * kDegree, 0.9996,
         500000,       100000,       30 * kDegree, 30 * kDegree, 6 * kDegree};
     std::vector<fixture::Parameter> parameters;
     for (int k = 0; k < m.NumParams(); ++k)
         parameters.push_back({m.aiParams[k], byGroup[gx::ParameterGroupOf(m.aiParams[k])]});
-    return Record(m.iNumber, ellipsoid, parameters);
+    return fixture::Built(m.iNumber, ellipsoid, parameters);
 }
 
 TEST(ProjectionMethods, DataGeneratorKeepsTheMethodsSelectedByCode) {
@@ -82,23 +66,16 @@ TEST(ProjectionMethods, LookupsByNumberAndCode) {
     for (int bad : {0, -1, 26, 1000, 9800, INT_MIN, INT_MAX}) {
         EXPECT_EQ(gx::MethodByNumber(bad), nullptr) << bad;
         EXPECT_EQ(gx::MethodByCode(bad), nullptr) << bad;
+        EXPECT_EQ(fixture::Built(bad, 2, {}), nullptr) << bad;
     }
-    const gx::MethodRow* pTm = gx::MethodByCode(9807);
-    ASSERT_NE(pTm, nullptr);
-    EXPECT_EQ(KqString(pTm->pszName), Kq("Transverse Mercator"));
 }
 
 // EPSG parameters no method lists (the listed ones are checked when the rows compile).
 TEST(ProjectionMethods, GroupsOfParametersNoMethodLists) {
-    const struct {
-        int code;
-        gx::ParameterGroup group;
-    } cases[] = {{8829, gx::kGroupOriginLongitude},
-                 {8828, gx::kGroupOriginLatitude},
-                 {8818, gx::kGroupFirstParallel},
-                 {8819, gx::kGroupScaleFactor}};
-    for (const auto& c : cases)
-        EXPECT_EQ(gx::ParameterGroupOf(c.code), c.group) << c.code;
+    EXPECT_EQ(gx::ParameterGroupOf(8829), gx::kGroupOriginLongitude);
+    EXPECT_EQ(gx::ParameterGroupOf(8828), gx::kGroupOriginLatitude);
+    EXPECT_EQ(gx::ParameterGroupOf(8818), gx::kGroupFirstParallel);
+    EXPECT_EQ(gx::ParameterGroupOf(8819), gx::kGroupScaleFactor);
     for (int code : {8803, 8804, 8808, 8809, 8810, 8820, 8825, 8800, 8834, 0, -1})
         EXPECT_EQ(gx::ParameterGroupOf(code), gx::kGroupNone) << code;
 }
@@ -114,7 +91,7 @@ TEST_F(ProjectionFactory, EveryMethodBuildsRoundTripsAndIsInTheExportCheck) {
     ASSERT_FALSE(exported.empty() || hidden.empty());
     std::set<std::string> built;
     for (const gx::MethodRow& m : gx::Methods()) {
-        const std::unique_ptr<CProjection> p = Build(MethodRecord(m, 2));
+        const std::unique_ptr<CProjection> p = BuiltMethod(m, 2);
         ASSERT_NE(p, nullptr) << m.iNumber;
         double x, y, lon, lat;
         p->Project(10.5 * kDegree, 50.5 * kDegree, x, y);
@@ -131,36 +108,30 @@ TEST_F(ProjectionFactory, EveryMethodBuildsRoundTripsAndIsInTheExportCheck) {
         EXPECT_NE(bHidden, std::count(exported.begin(), exported.end(), name) == 1) << name;
         // Without an ellipsoid row only a method that needs none builds.
         for (int ellipsoid : {-1, 5, 1000, INT_MIN})
-            EXPECT_EQ(Build(MethodRecord(m, ellipsoid)) != nullptr, !m.bNeedsEllipsoid);
+            EXPECT_EQ(BuiltMethod(m, ellipsoid) != nullptr, !m.bNeedsEllipsoid);
     }
     for (const std::string& name : exported)
         EXPECT_EQ(built.count(name), 1u) << name << " is checked but built by no method";
-}
-
-TEST_F(ProjectionFactory, BadMethodNumbersBuildNothing) {
-    for (int number : {0, -1, 26, 1000, INT_MIN, INT_MAX})
-        EXPECT_EQ(Build(Record(number, 2, {})), nullptr) << number;
-    EXPECT_EQ(gx::CreateProjection(nullptr), nullptr);
 }
 
 // The record's slots feed the constructor by group, in any order; a later slot of a group
 // wins; codes outside every group are ignored; a count beyond 14 reads the 14 slots.
 TEST_F(ProjectionFactory, SlotsFeedTheConstructorByGroup) {
     const struct {
-        std::vector<fixture::Parameter> parameters;
-        int slots;      // iNumParameters when not 0
-        double args[5]; // lon0, lat0, k0, fe, fn; absent: 0, and 1 for the scale
+        const char* edits; // of a Transverse Mercator record on the Airy row
+        double args[5];    // lon0, lat0, k0, fe, fn; absent: 0, and 1 for the scale
     } cases[] = {
-        {{{8807, 100}, {8806, 200}, {8805, 0.9996}, {8801, 0.8}, {8802, 0.2}, {8803, 9}},
-         0,
-         {0.2, 0.8, 0.9996, 200, 100}},
-        {{{8822, 0.05}, {8802, 0.2}}, 0, {0.2, 0, 1, 0, 0}},
-        {{{8802, 0.2}}, 1000, {0.2, 0, 1, 0, 0}},
+        {"p=8807:100,8806:200,8805:0.9996,8801:0.8,8802:0.2,8803:9", {0.2, 0.8, 0.9996, 200, 100}},
+        {"p=8822:0.05,8802:0.2", {0.2, 0, 1, 0, 0}},
+        {"p=8802:0.2 n=1000", {0.2, 0, 1, 0, 0}},
     };
     for (const auto& c : cases) {
-        KQCRSystem r = Record(4, 2, c.parameters);
-        if (c.slots != 0) r.iNumParameters = c.slots;
-        const std::unique_ptr<CProjection> built = Build(r);
+        KQCRSystem r;
+        gx::InitCRSystem(&r, 3, 1.0);
+        r.iProjection = 4;
+        r.iEllipsoidIndex = 2;
+        Edit(r, c.edits);
+        const std::unique_ptr<CProjection> built(gx::CreateProjection(&r));
         ASSERT_NE(dynamic_cast<CTransverseMercator*>(built.get()), nullptr);
         double xa, ya, xb, yb;
         built->Project(0.21, 0.81, xa, ya);
@@ -171,7 +142,7 @@ TEST_F(ProjectionFactory, SlotsFeedTheConstructorByGroup) {
     }
     // The zone width defaults to 6 degrees: 9 E lies in zone 32.
     const std::unique_ptr<CProjection> utm =
-        Build(Record(25, 2, {{8830, -180 * kDegree}, {8805, 0.9996}}));
+        fixture::Built(25, 2, {{8830, -180 * kDegree}, {8805, 0.9996}});
     ASSERT_NE(utm, nullptr);
     double x, y;
     utm->Project(9 * kDegree, 0, x, y);
@@ -179,8 +150,9 @@ TEST_F(ProjectionFactory, SlotsFeedTheConstructorByGroup) {
 }
 
 TEST(ProjectionFactoryWithoutDatabase, BuildsOnlyWhatNeedsNoEllipsoid) {
-    EXPECT_EQ(Build(Record(4, 0, {})), nullptr);
-    EXPECT_NE(Build(Record(18, 0, {})), nullptr);
+    EXPECT_EQ(fixture::Built(4, 0, {}), nullptr);
+    EXPECT_NE(fixture::Built(18, 0, {}), nullptr);
+    EXPECT_EQ(gx::CreateProjection(nullptr), nullptr);
 }
 
 } // namespace

@@ -38,12 +38,6 @@ private:
     std::thread m_thread;
 };
 
-uintptr_t ValueOnNewThread(CThreadHandler& table) {
-    uintptr_t value = 0;
-    std::thread([&] { value = table.GetValue(); }).join();
-    return value;
-}
-
 // Steps on one table: a value stored by a new parked thread (0: by this thread), or a parked
 // thread ended; then the table size and the value a thread without an entry sees.
 TEST(ThreadHandler, EntriesPerThread) {
@@ -68,7 +62,9 @@ TEST(ThreadHandler, EntriesPerThread) {
             EXPECT_EQ(threads[step.end]->End(), uintptr_t(step.end + 1));
         }
         EXPECT_EQ(table.GetTableSize(), step.size) << step.start;
-        EXPECT_EQ(ValueOnNewThread(table), step.seenByNewThreads) << step.start;
+        uintptr_t seen = 0;
+        std::thread([&] { seen = table.GetValue(); }).join();
+        EXPECT_EQ(seen, step.seenByNewThreads) << step.start;
     }
     for (size_t i = 0; i < threads.size(); ++i)
         EXPECT_EQ(threads[i]->End(), i + 1);

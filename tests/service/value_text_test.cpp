@@ -20,14 +20,11 @@ namespace {
 
 using testconst::kDegree;
 
-int Flags(const std::string& letters) {
+int Flags(const std::string& letters) { // D: DMS, L: longitude, A: latitude, G: degrees
+    const int bits[] = {CS_DMS, CS_LONGITUDE, CS_LATITUDE, CS_DEGREES};
     int flags = 0;
     for (char c : letters)
-        flags |= c == 'D'   ? CS_DMS
-                 : c == 'L' ? CS_LONGITUDE
-                 : c == 'A' ? CS_LATITUDE
-                 : c == 'G' ? CS_DEGREES
-                            : 0;
+        if (const size_t k = std::string("DLAG").find(c); k != std::string::npos) flags |= bits[k];
     return flags;
 }
 double Value(const std::string& field) {
@@ -79,8 +76,7 @@ TEST_F(ValueText, PrintAndParse) {
             EXPECT_EQ(Print(Value(row[1]), flags, std::stoi(row[3])), Unescape(row[4])) << what;
         } else if (row[0] == "length" || row[0] == "fail") {
             KQWCHAR text[300];
-            for (KQWCHAR& unit : text)
-                unit = 'x';
+            std::fill(std::begin(text), std::end(text), 'x');
             text[0] = 0;
             const size_t length = row[0] == "fail" ? 0 : std::stoul(row[4]);
             const int decimals = row[0] == "fail" ? 2 : std::stoi(row[3]);
