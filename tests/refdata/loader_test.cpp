@@ -6,9 +6,11 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iomanip>
 #include <random>
 #include <sstream>
 #include <string>
+#include <type_traits>
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -50,16 +52,14 @@ std::string FileBytes(const Container& c) {
 
 // The loaded rows as text, one ';'-terminated row each: U units, E ellipsoids, M prime
 // meridians, D datums, P parameters, S systems; numbers as %.12g.
-std::string Field(int v) {
-    return std::to_string(v);
-}
-std::string Field(double v) {
-    char s[32];
-    snprintf(s, sizeof(s), "%.12g", v);
-    return s;
-}
-std::string Field(const KQWCHAR* psz) {
-    return Narrow(psz);
+template <class V>
+std::string Field(const V& v) {
+    std::ostringstream text;
+    if constexpr (std::is_array_v<V>)
+        text << Narrow(v);
+    else
+        text << std::setprecision(12) << v;
+    return text.str();
 }
 template <class T, class... M>
 void Add(std::string& s, char kind, DynamicClassArray<T>* pArray, M T::*... fields) {
