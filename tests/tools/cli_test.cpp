@@ -149,9 +149,7 @@ TEST(CommandLine, StreamsAndBadInput) {
         {"fwd 27700 --csv --x 2 --y 3 --replace --out-x E --out-y N",
          "a,lon,lat\nq,0.5,\" 50.5\"\n", "a,E,N\nq,577274.984,69740.492\n", 0, ""},
         {"inv 27700 --csv --lat-first --dms --precision 2", "E,N\n577274.984,69740.492\n",
-         "E,N,lat,lon\n577274.984,69740.492,\"50\xC2\xB0"
-         "30'00.00\"\"N\",\"0\xC2\xB0"
-         "30'00.00\"\"E\"\n",
+         "E,N,lat,lon\n577274.984,69740.492,\"50\u00B030'00.00\"\"N\",\"0\u00B030'00.00\"\"E\"\n",
          0, ""},
         {"fwd 27700 --csv --x height", "lon,lat\n0.5,50.5\n", "", 2, "no column 'height'"},
         {"fwd 27700 --csv", "only\n1\n", "", 2, "no two columns"},
