@@ -2,9 +2,11 @@
 #ifndef GEOXFORM_TEST_SUPPORT_H
 #define GEOXFORM_TEST_SUPPORT_H
 
+#include <algorithm>
 #include <cctype>
 #include <clocale>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,10 +28,8 @@ constexpr double kWgs84InvF = 298.257223563;
 
 // UTF-16 text of an ASCII string.
 inline KqString Kq(const char* psz) {
-    KqString s;
-    for (; *psz != 0; ++psz)
-        s.push_back(static_cast<KQWCHAR>(static_cast<unsigned char>(*psz)));
-    return s;
+    const auto* p = reinterpret_cast<const unsigned char*>(psz);
+    return KqString(p, p + std::strlen(psz));
 }
 
 // ASCII rendering of UTF-16 text for failure messages; other characters as \uXXXX.
@@ -113,10 +113,7 @@ inline KqString Unescape(const std::string& s) {
 
 // Bytes of UTF-16 units below 256, such as an unescaped data field holding a file's bytes.
 inline std::string Bytes(const KqString& s) {
-    std::string bytes;
-    for (KQWCHAR unit : s)
-        bytes += static_cast<char>(unit);
-    return bytes;
+    return std::string(s.begin(), s.end());
 }
 
 // Applies edits written as "key=value" words to a record: sys method datum ell units scale ox
@@ -131,8 +128,7 @@ inline void Edit(KQCRSystem& r, const std::string& edits) {
                     "-0.03490658503988659,8805:0.9996012717,8806:400000,8807:-100000");
         if (word == "tm") Edit(r, "method=9807 p=8801:0.8,8802:0,8805:1,8806:0,8807:0");
         const std::string key = word.substr(0, word.find('=')),
-                          value = word.substr(key.size() + 1 > word.size() ? word.size()
-                                                                           : key.size() + 1);
+                          value = word.substr(std::min(key.size() + 1, word.size()));
         const double v = std::strtod(value.c_str(), nullptr);
         const int i = static_cast<int>(v), k = std::atoi(key.c_str() + 1);
         int32_t* ints[] = {&r.iSystemCode, &r.iMethodCode,    &r.iDatumCode, &r.iEllipsoidCode,

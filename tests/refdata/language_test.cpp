@@ -35,12 +35,8 @@ State Current() {
     return state;
 }
 void Restore(const State& state) {
-    for (const auto& entry : state)
-        gx::KqCopy(Buffer(entry.first),
-                   entry.first == 100   ? 64
-                   : entry.first >= 100 ? 32
-                                        : 50,
-                   entry.second.c_str());
+    for (const auto& [key, text] : state)
+        gx::KqCopy(Buffer(key), key == 100 ? 64 : key > 100 ? 32 : 50, text.c_str());
 }
 
 // Bytes of text in a code page; 1200 is UTF-16LE and 65000 UTF-8, both with a byte-order mark.

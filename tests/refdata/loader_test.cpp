@@ -6,9 +6,11 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iomanip>
 #include <random>
 #include <sstream>
 #include <string>
+#include <type_traits>
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -50,16 +52,14 @@ std::string FileBytes(const Container& c) {
 
 // The loaded rows as text, one ';'-terminated row each: U units, E ellipsoids, M prime
 // meridians, D datums, P parameters, S systems; numbers as %.12g.
-std::string Field(int v) {
-    return std::to_string(v);
-}
-std::string Field(double v) {
-    char s[32];
-    snprintf(s, sizeof(s), "%.12g", v);
-    return s;
-}
-std::string Field(const KQWCHAR* psz) {
-    return Narrow(psz);
+template <class V>
+std::string Field(const V& v) {
+    std::ostringstream text;
+    if constexpr (std::is_array_v<V>)
+        text << Narrow(v);
+    else
+        text << std::setprecision(12) << v;
+    return text.str();
 }
 template <class T, class... M>
 void Add(std::string& s, char kind, DynamicClassArray<T>* pArray, M T::*... fields) {
@@ -115,9 +115,12 @@ protected:
         std::ofstream(m_dir / "KQUCSData.kqb", std::ios::binary) << bytes;
     }
     // Reads the text, in a container patched as given, into new, empty arrays.
-    int Reload(const std::string& text, const std::function<void(Container&)>& patch = {}) {
+    void Reset() {
         FreeEPSGDataBase();
         InitEmptyDatabase();
+    }
+    int Reload(const std::string& text, const std::function<void(Container&)>& patch = {}) {
+        Reset();
         Container c = Pack(text);
         if (patch) patch(c);
         std::error_code ignored;
@@ -185,8 +188,7 @@ TEST_F(Loader, LoadsOnceAndNeedsTheArrays) {
 
 TEST_F(Loader, DirectoryWithOrWithoutSeparatorAndOverlongPaths) {
     ASSERT_EQ(Reload(kGood), 1);
-    FreeEPSGDataBase();
-    InitEmptyDatabase();
+    Reset();
     EXPECT_EQ(ReadEPSGData((Dir() + Kq("/")).c_str()), 1);
     // Full names of up to 2047 characters: the directory padded with "./" to the longest
     // name that fits loads; one more character is refused rather than cut.
@@ -196,8 +198,7 @@ TEST_F(Loader, DirectoryWithOrWithoutSeparatorAndOverlongPaths) {
         padded += KqString(1, KQ_T('.')) + gx::kPathSeparator;
     if (padded.size() < nLongest) padded += gx::kPathSeparator;
     ASSERT_EQ(padded.size(), nLongest);
-    FreeEPSGDataBase();
-    InitEmptyDatabase();
+    Reset();
     EXPECT_EQ(ReadEPSGData((padded + gx::kPathSeparator).c_str()), 0);
     EXPECT_EQ(ReadEPSGData(padded.c_str()), 1);
 }

@@ -102,9 +102,7 @@ TEST_F(ShippedData, RowsReferToEachOther) {
     int previous = -1;
     for (int i = 0; i < pdaEPSGParams->GetCount(); ++i) {
         const int code = (*pdaEPSGParams)[i].iOperationCode;
-        if (code != previous) {
-            EXPECT_TRUE(conversionsSeen.insert(code).second) << code;
-        }
+        EXPECT_TRUE(code == previous || conversionsSeen.insert(code).second) << code;
         previous = code;
     }
     for (int i = 0; i < pdaEPSGSystem->GetCount(); ++i) {
@@ -129,12 +127,10 @@ TEST_F(ShippedData, BuiltInUnitTablesAgreeWithTheData) {
     ASSERT_EQ(iNumUnitsDefined, 58);
     ASSERT_EQ(iNumAnglesDefined, 11);
     const int altCodes[] = {-1, 5, 6, 7, 1, 2, 3, 4, 9, 0, 31, 32, 30, 8};
-    const std::map<int, double> own = {{-1, 0},
-                                       {9031, 1000.013597},
-                                       {9070, 304.79004733333335},
-                                       {9095, 304.800749},
-                                       {9300, 304.799333},
-                                       {9106, kPi / 200}};
+    // clang-format off
+    const std::map<int, double> own = {{-1, 0}, {9031, 1000.013597}, {9070, 304.79004733333335},
+        {9095, 304.800749}, {9300, 304.799333}, {9106, kPi / 200}};
+    // clang-format on
     const double withoutCode[] = {0.0846666666666667, 1, 10, 25.4, 5029.2};
     std::set<int> codes;
     int nWithout = 0;
