@@ -1,5 +1,4 @@
-// Distance and area: the even-odd area of outlines against an independent scan-line area and
-// hand-computed values, cutting into slabs, and the object's measurements in user units.
+// Even-odd area of outlines, cut into slabs or not, and the object's measurements in user units.
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -204,9 +203,8 @@ TEST(Measure, DistanceAndAreaInUserUnits) {
 
 class MeasureProjected : public fixture::ReferenceData {};
 
-// With a projection: no area of longitudes and latitudes (mode 1, or -1 with the flag on), but
-// mode 0 with the flag on still converts the vertices; distance in geographic mode is the
-// plane formula on longitude and latitude.
+// With a projection: no area in mode 1 (or -1 with the flag on), but mode 0 with the flag on
+// converts the vertices; geographic distance is the plane formula on longitude and latitude.
 TEST_F(MeasureProjected, GeographicMode) {
     SystemPtr system(CreateCoordSystem(3, 25000));
     KQCRSystem r;

@@ -1,5 +1,4 @@
-// Angles and values as text: Value2String, String2Value and the pairs, one table of cases in a
-// data file; the degree-minute-second format check and formatter against printf.
+// Angles and values as text, and the degree-minute-second formatter against printf.
 #include <climits>
 #include <clocale>
 #include <cmath>
