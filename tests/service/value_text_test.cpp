@@ -9,7 +9,6 @@
 
 #include "geoxform/coordsystem.h"
 #include "geoxform/units.h"
-#include "platform/number_text.h"
 #include "platform/wide_string.h"
 #include "refdata/dms_format.h"
 #include "test_support.h"
