@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -155,38 +157,25 @@ TEST_F(Geodesy, LatitudeFunctionsAgreeWithTheirDefinitions) {
     EXPECT_TRUE(std::isnan(gx::IsometricLatitude(0.5, -0.8, e))); // beyond a pole
 }
 
-// Each fold's rule at its boundaries, huge values and NaN.
+// Each fold's rule at its boundaries (pairs of input and result), huge values and NaN:
+// FoldLongitude takes fmod first (7 pi stays pi), FoldLongitudeOnce one step only (5 pi gives
+// 3 pi), FoldLatitude adds pi rather than reflecting (-100 degrees gives 80).
 TEST(GeodesyFolds, RulesAtTheBoundaries) {
-    struct Case {
-        double (*fold)(double);
-        double in, out;
-    } cases[] = {
-        {gx::FoldLongitude, kPi, kPi},
-        {gx::FoldLongitude, -kPi, -kPi},
-        {gx::FoldLongitude, 2 * kPi, 0},
-        {gx::FoldLongitude, -2 * kPi, 0},
-        {gx::FoldLongitude, 1.5 * kPi, -0.5 * kPi},
-        {gx::FoldLongitude, -1.5 * kPi, 0.5 * kPi},
-        {gx::FoldLongitude, 7 * kPi, kPi}, // fmod first: 7pi -> pi, kept
-        {gx::FoldLongitudeOnce, 1.5 * kPi, -0.5 * kPi},
-        {gx::FoldLongitudeOnce, -1.5 * kPi, 0.5 * kPi},
-        {gx::FoldLongitudeOnce, 5 * kPi, 3 * kPi}, // one step only
-        {gx::FoldLongitudeOnce, -kPi, -kPi},
-        {gx::FoldLatitude, 100 * kDegree, 80 * kDegree},
-        {gx::FoldLatitude, -100 * kDegree, 80 * kDegree}, // plus pi, not a reflection
-        {gx::FoldLatitude, -190 * kDegree, -10 * kDegree},
-        {gx::FoldLatitude, kPi / 2, kPi / 2},
-        {gx::FoldLatitude, 2 * kPi + 0.25, 0.25},
-        {[](double d) { return gx::FoldDegrees(d, true); }, 180, 180},
-        {[](double d) { return gx::FoldDegrees(d, true); }, 190, -170},
-        {[](double d) { return gx::FoldDegrees(d, true); }, 540, -180},
-        {[](double d) { return gx::FoldDegrees(d, true); }, -180.5, 179.5},
-        {[](double d) { return gx::FoldDegrees(d, false); }, 359, 359},
-        {[](double d) { return gx::FoldDegrees(d, false); }, 360, 0},
-        {[](double d) { return gx::FoldDegrees(d, false); }, -700, 20},
-    };
-    for (const Case& c : cases)
-        EXPECT_NEAR(c.fold(c.in), c.out, 1e-13) << c.in;
+    const std::pair<double (*)(double), std::vector<double>> cases[] = {
+        {gx::FoldLongitude,
+         {kPi, kPi, -kPi, -kPi, 2 * kPi, 0, -2 * kPi, 0, 1.5 * kPi, -0.5 * kPi, -1.5 * kPi,
+          0.5 * kPi, 7 * kPi, kPi}},
+        {gx::FoldLongitudeOnce,
+         {1.5 * kPi, -0.5 * kPi, -1.5 * kPi, 0.5 * kPi, 5 * kPi, 3 * kPi, -kPi, -kPi}},
+        {gx::FoldLatitude,
+         {100 * kDegree, 80 * kDegree, -100 * kDegree, 80 * kDegree, -190 * kDegree, -10 * kDegree,
+          kPi / 2, kPi / 2, 2 * kPi + 0.25, 0.25}},
+        {[](double d) { return gx::FoldDegrees(d, true); },
+         {180, 180, 190, -170, 540, -180, -180.5, 179.5}},
+        {[](double d) { return gx::FoldDegrees(d, false); }, {359, 359, 360, 0, -700, 20}}};
+    for (const auto& [fold, pairs] : cases)
+        for (size_t i = 0; i < pairs.size(); i += 2)
+            EXPECT_NEAR(fold(pairs[i]), pairs[i + 1], 1e-13) << pairs[i];
     for (auto fold : {gx::FoldLongitude, gx::FoldLatitude, gx::FoldLongitudeOnce}) {
         EXPECT_TRUE(std::isnan(fold(kNaN)));
         EXPECT_LE(std::fabs(fold(1e300)), fold == gx::FoldLongitudeOnce ? kInf : kPi);
