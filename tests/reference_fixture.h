@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -24,10 +23,9 @@
 namespace fixture {
 
 inline void CopyName(KQWCHAR (&dst)[100], const char* psz) {
-    *std::copy(psz, psz + std::min<size_t>(std::strlen(psz), 99), dst) = 0;
+    *std::copy(psz, psz + std::min<size_t>(std::char_traits<char>::length(psz), 99), dst) = 0;
 }
 
-// A new zeroed row at the end of a table, with its code and name.
 template <class Table>
 auto& NewRow(Table* table, int code, const char* name) {
     auto& row = table->GetAt(table->GetCount());
@@ -117,7 +115,6 @@ inline std::vector<std::vector<std::string>> DataLines(const char* name) {
     return lines;
 }
 
-// A record's parameters replaced by the ones given.
 inline void SetParameters(KQCRSystem& r, const std::vector<Parameter>& parameters) {
     r.iNumParameters = 0;
     for (const Parameter& p : parameters) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <geodesic.h>
@@ -25,18 +26,14 @@ using testconst::kDegree;
 using testconst::kPi;
 
 PJ_CONTEXT* Context() {
-    static PJ_CONTEXT* s_context = [] {
-        PJ_CONTEXT* c = proj_context_create();
-        proj_log_level(c, PJ_LOG_NONE);
-        return c;
-    }();
+    static PJ_CONTEXT* s_context = proj_context_create();
+    proj_log_level(s_context, PJ_LOG_NONE);
     return s_context;
 }
 
 // A raw PROJ operation from a "+proj=..." string: radians in, metres out; false for a point
 // PROJ reports an error for.
-class ProjOperation {
-public:
+struct ProjOperation {
     explicit ProjOperation(const std::string& definition)
         : m_pj(proj_create(Context(), definition.c_str()), proj_destroy) {}
     bool Valid() const { return m_pj != nullptr; }
@@ -47,8 +44,6 @@ public:
         vOut = r.v[1];
         return proj_errno(m_pj.get()) == 0 && std::isfinite(uOut) && std::isfinite(vOut);
     }
-
-private:
     std::unique_ptr<PJ, decltype(&proj_destroy)> m_pj;
 };
 
@@ -59,7 +54,6 @@ struct System {
     double west = 0, south = 0, east = 0, north = 0;
 };
 
-// The record of a predefined system, validated, with its projection and PROJ's area of use.
 bool LoadSystem(int code, System& system) {
     if (pdaEPSGSystem == nullptr) InitEPSGDataBase(nullptr);
     KQCRSystem& r = system.record;
@@ -83,15 +77,13 @@ bool LoadSystem(int code, System& system) {
 System HandMade(int base, int number, const std::string& parameters) {
     System s;
     EXPECT_TRUE(LoadSystem(base, s)) << base;
-    KQCRSystem& r = s.record;
-    r.iProjection = number;
-    r.iSystemCode = -number;
-    fixture::SetParameters(r, fixture::Parameters(parameters));
-    s.projection.reset(gx::CreateProjection(&r));
+    s.record.iProjection = number;
+    s.record.iSystemCode = -number;
+    fixture::SetParameters(s.record, fixture::Parameters(parameters));
+    s.projection.reset(gx::CreateProjection(&s.record));
     return s;
 }
 
-// Every predefined system of a method number, and the hand-made ones of the oracle table.
 std::vector<System> SystemsOf(int number, const std::vector<std::vector<std::string>>& table) {
     std::vector<System> systems;
     const gx::MethodRow* method = gx::MethodByNumber(number);
@@ -174,10 +166,7 @@ struct Agreement {
 };
 
 void Keep(double value, double& worst, int& where, int code) {
-    if (!(value <= worst)) {
-        worst = value;
-        where = code;
-    }
+    if (!(value <= worst)) std::tie(worst, where) = std::make_pair(value, code);
 }
 
 // Forward in metres and inverse as the ground distance between the two results, over an n x n
@@ -277,11 +266,8 @@ TEST(ProjOracle, ZonedGridAgainstUtm) {
 // between a point and its mirror image across the central meridian crosses the meridian at
 // right angles half-way, so x is half its length and y the meridian arc to the crossing.
 bool ExactCassini(double lon, double lat, double& x, double& y) {
-    static const geod_geodesic g = [] {
-        geod_geodesic geodesic;
-        geod_init(&geodesic, testconst::kWgs84A, 1 / testconst::kWgs84InvF);
-        return geodesic;
-    }();
+    geod_geodesic g;
+    geod_init(&g, testconst::kWgs84A, 1 / testconst::kWgs84InvF);
     const double latDeg = lat / kDegree, d = std::fabs(lon / kDegree);
     double s12 = 0, azi1, azi2, latFoot = latDeg, lonFoot, arc;
     if (d > 0) {

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <limits>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -53,10 +52,9 @@ TEST_F(Geodesy, EllipsoidBaseDerivesTheMissingAxisOrFlattening) {
         EXPECT_EQ(p.IsSphere(), sphere) << index;
     }
     EXPECT_FALSE(std::isfinite(Base(1000).Theta(0.5) / Base(1000).m_dA));
-    const Base sphere(3);
-    EXPECT_DOUBLE_EQ(sphere.MDist(0.7), 6371000.0 * 0.7);
-    EXPECT_EQ(sphere.MDistInv(0.3, 0.3 * 6371000.0), 0.3);
-    EXPECT_EQ(sphere.MeridianPhi(0.4), 0.4);
+    EXPECT_DOUBLE_EQ(Base(3).MDist(0.7), 6371000.0 * 0.7);
+    EXPECT_EQ(Base(3).MDistInv(0.3, 0.3 * 6371000.0), 0.3);
+    EXPECT_EQ(Base(3).MeridianPhi(0.4), 0.4);
 }
 
 // Vincenty's inverse formula: the Geoscience Australia example Flinders Peak to Buninyong on
@@ -102,7 +100,7 @@ TEST_F(Geodesy, MeridianArcFootpointAndRadii) {
                 EXPECT_NEAR(p.MDist(phi), static_cast<double>(sum * h / 3 * a * (1 - e2)), 1e-6);
             }
             const double m = p.MDist(phi);
-            const gx::LatitudeSinCos foot =
+            const auto foot =
                 gx::FootpointLatitude(p.m_dA, p.m_dE2, p.m_adMDist, p.m_adMDistInv, m);
             EXPECT_NEAR(foot.phi, phi, 1e-13) << row << ' ' << deg;
             EXPECT_NEAR(foot.s, std::sin(foot.phi), 3e-16) << deg;
@@ -111,10 +109,9 @@ TEST_F(Geodesy, MeridianArcFootpointAndRadii) {
         }
     }
     // Beyond the poles the Newton steps do not settle: the series value stands.
-    const double far = 40 * wgs84.m_dA;
-    EXPECT_TRUE(std::isfinite(
-        gx::FootpointLatitude(wgs84.m_dA, wgs84.m_dE2, wgs84.m_adMDist, wgs84.m_adMDistInv, far)
-            .phi));
+    EXPECT_TRUE(std::isfinite(gx::FootpointLatitude(wgs84.m_dA, wgs84.m_dE2, wgs84.m_adMDist,
+                                                    wgs84.m_adMDistInv, 40 * wgs84.m_dA)
+                                  .phi));
 }
 
 // t(phi), the isometric latitude, m(phi) and q(phi) from their definitions in long double;
@@ -194,11 +191,10 @@ TEST(GeodesyFastMath, StandInsAgreeWithTheStandardFunctions) {
     for (double x = -1; x <= 1; x += 0.01)
         EXPECT_NEAR(gx::Poly7(c, x), gx::Horner(c, 7, x), 4e-16) << x;
     for (double step : {-0.7, 0.02, -0.009, 3e-4, 1e-7, -2e-9, 1e-12}) {
-        const double phi = 0.6;
-        double s = std::sin(phi), cs = std::cos(phi);
-        gx::StepSinCos(phi - step, step, s, cs);
-        EXPECT_NEAR(s, std::sin(phi - step), 2e-16) << step;
-        EXPECT_NEAR(cs, std::cos(phi - step), 2e-16) << step;
+        double s = std::sin(0.6), cs = std::cos(0.6);
+        gx::StepSinCos(0.6 - step, step, s, cs);
+        EXPECT_NEAR(s, std::sin(0.6 - step), 2e-16) << step;
+        EXPECT_NEAR(cs, std::cos(0.6 - step), 2e-16) << step;
     }
 }
 

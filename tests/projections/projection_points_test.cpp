@@ -66,7 +66,6 @@ std::vector<Row> ReadRows() {
 // The fixture's rows keep the data file from loading; each table row adds its own ellipsoid.
 using ProjectionPoints = fixture::ReferenceData;
 
-// The factory's projection for the row, on an ellipsoid row of its own.
 std::unique_ptr<CProjection> Build(const Row& r) {
     const double b = r.invf > 0 ? r.a * (1 - 1 / r.invf) : r.a;
     const int e = r.a > 0 ? fixture::AddEllipsoid(9000, "row", r.a, r.invf, b) : -1;
@@ -85,12 +84,10 @@ void ExpectCoordinate(double value, const std::string& expected, double toleranc
         EXPECT_LE(std::fabs(value - e), tolerance) << r << value << " expected " << expected;
 }
 
-// Published and edge points forward to the printed precision; the printed coordinates back to
-// the point within the inverse tolerance on the ground (at a pole the longitude counts in full).
-// Forward then inverse over a 9 x 9 grid of the row's window: the largest error on the sphere,
-// in radians, within the row's bounds, and longitudes back in [-pi, pi]. A longitude a turn
-// further gives the same point (wrap 1) or, where the formulas do not fold it, another (0).
-// Every operation returns 1 whatever the input: poles, NaN, infinities, far out of range.
+// Each row: forward to the printed precision, the printed coordinates back within the inverse
+// tolerance on the ground (a pole's longitude counts in full), result 1 for any input (poles,
+// NaN, infinities), a turn further the same point (wrap 1) or another (0), and the largest
+// round trip error on a 9 x 9 grid of its window within its bounds, longitudes in [-pi, pi].
 TEST_F(ProjectionPoints, PointsRoundTripsTurnsAndResultOneForAnyInput) {
     const double inputs[][2] = {{0, kPi / 2},  {0, -kPi / 2},   {NAN, 0.5},  {0, NAN},
                                 {INFINITY, 0}, {1e300, -1e300}, {-kPi, 1e15}};
