@@ -3,6 +3,7 @@
 #ifndef GEOXFORM_REFERENCE_FIXTURE_H
 #define GEOXFORM_REFERENCE_FIXTURE_H
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <memory>
@@ -21,16 +22,10 @@
 
 namespace fixture {
 
-const double kDegree = 0.017453292519943295;
-
 inline void CopyName(KQWCHAR (&dst)[100], const char* psz) {
-    size_t n = 0;
-    for (; psz[n] != 0 && n < 99; ++n)
-        dst[n] = static_cast<KQWCHAR>(psz[n]);
-    dst[n] = 0;
+    *std::copy(psz, psz + std::min<size_t>(std::char_traits<char>::length(psz), 99), dst) = 0;
 }
 
-// A new zeroed row at the end of a table, with its code and name.
 template <class Table>
 auto& NewRow(Table* table, int code, const char* name) {
     auto& row = table->GetAt(table->GetCount());
@@ -70,15 +65,8 @@ inline void AddSystem(int code, const char* name, int operation, int method, int
     CopyName(s.szAuxName, "Test area");
     s.iDatumCode = datum;
     s.iEllipsoidCode = ellipsoid;
-    for (const Parameter& p : parameters) {
-        EPSGParams& row = pdaEPSGParams->GetAt(pdaEPSGParams->GetCount());
-        row = EPSGParams{};
-        row.iOperationCode = operation;
-        row.iAuxCode = 1;
-        row.iParameterCode = p.code;
-        row.dParameterValue = p.value;
-        row.iUnitCode = 9001;
-    }
+    for (const Parameter& p : parameters)
+        pdaEPSGParams->GetAt(pdaEPSGParams->GetCount()) = {operation, 1, p.code, p.value, 9001};
 }
 
 // An angle written in degrees, as d:m:s (the sign of the degrees for the whole angle) or, with
@@ -91,7 +79,7 @@ inline double Angle(const std::string& text) {
     std::istringstream in(text);
     in >> d;
     if (in >> colon >> m) in >> colon >> s;
-    return (std::fabs(d) + m / 60 + s / 3600) * (text[0] == '-' ? -1 : 1) * kDegree;
+    return (std::fabs(d) + m / 60 + s / 3600) * (text[0] == '-' ? -1 : 1) * testconst::kDegree;
 }
 
 // "code=value ..." of EPSG parameters: lengths and scale factors as numbers, angles by Angle.
@@ -115,9 +103,8 @@ inline std::vector<std::vector<std::string>> DataLines(const char* name) {
     std::vector<std::vector<std::string>> lines;
     std::ifstream file(std::string(GEOXFORM_TEST_DATA) + "/" + name);
     EXPECT_TRUE(file.good()) << name;
-    int number = 0;
-    for (std::string line; std::getline(file, line);) {
-        ++number;
+    std::string line;
+    for (int number = 1; std::getline(file, line); ++number) {
         if (line.empty() || line[0] == '#') continue;
         std::vector<std::string> fields{std::to_string(number)};
         std::istringstream in(line);
@@ -128,7 +115,6 @@ inline std::vector<std::vector<std::string>> DataLines(const char* name) {
     return lines;
 }
 
-// A record's parameters replaced by the ones given.
 inline void SetParameters(KQCRSystem& r, const std::vector<Parameter>& parameters) {
     r.iNumParameters = 0;
     for (const Parameter& p : parameters) {

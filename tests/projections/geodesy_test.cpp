@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <tuple>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -51,10 +52,9 @@ TEST_F(Geodesy, EllipsoidBaseDerivesTheMissingAxisOrFlattening) {
         EXPECT_EQ(p.IsSphere(), sphere) << index;
     }
     EXPECT_FALSE(std::isfinite(Base(1000).Theta(0.5) / Base(1000).m_dA));
-    const Base sphere(3);
-    EXPECT_DOUBLE_EQ(sphere.MDist(0.7), 6371000.0 * 0.7);
-    EXPECT_EQ(sphere.MDistInv(0.3, 0.3 * 6371000.0), 0.3);
-    EXPECT_EQ(sphere.MeridianPhi(0.4), 0.4);
+    EXPECT_DOUBLE_EQ(Base(3).MDist(0.7), 6371000.0 * 0.7);
+    EXPECT_EQ(Base(3).MDistInv(0.3, 0.3 * 6371000.0), 0.3);
+    EXPECT_EQ(Base(3).MeridianPhi(0.4), 0.4);
 }
 
 // Vincenty's inverse formula: the Geoscience Australia example Flinders Peak to Buninyong on
@@ -100,7 +100,7 @@ TEST_F(Geodesy, MeridianArcFootpointAndRadii) {
                 EXPECT_NEAR(p.MDist(phi), static_cast<double>(sum * h / 3 * a * (1 - e2)), 1e-6);
             }
             const double m = p.MDist(phi);
-            const gx::LatitudeSinCos foot =
+            const auto foot =
                 gx::FootpointLatitude(p.m_dA, p.m_dE2, p.m_adMDist, p.m_adMDistInv, m);
             EXPECT_NEAR(foot.phi, phi, 1e-13) << row << ' ' << deg;
             EXPECT_NEAR(foot.s, std::sin(foot.phi), 3e-16) << deg;
@@ -109,10 +109,9 @@ TEST_F(Geodesy, MeridianArcFootpointAndRadii) {
         }
     }
     // Beyond the poles the Newton steps do not settle: the series value stands.
-    const double far = 40 * wgs84.m_dA;
-    EXPECT_TRUE(std::isfinite(
-        gx::FootpointLatitude(wgs84.m_dA, wgs84.m_dE2, wgs84.m_adMDist, wgs84.m_adMDistInv, far)
-            .phi));
+    EXPECT_TRUE(std::isfinite(gx::FootpointLatitude(wgs84.m_dA, wgs84.m_dE2, wgs84.m_adMDist,
+                                                    wgs84.m_adMDistInv, 40 * wgs84.m_dA)
+                                  .phi));
 }
 
 // t(phi), the isometric latitude, m(phi) and q(phi) from their definitions in long double;
@@ -155,38 +154,25 @@ TEST_F(Geodesy, LatitudeFunctionsAgreeWithTheirDefinitions) {
     EXPECT_TRUE(std::isnan(gx::IsometricLatitude(0.5, -0.8, e))); // beyond a pole
 }
 
-// Each fold's rule at its boundaries, huge values and NaN.
+// Each fold's rule at its boundaries (pairs of input and result), huge values and NaN:
+// FoldLongitude takes fmod first (7 pi stays pi), FoldLongitudeOnce one step only (5 pi gives
+// 3 pi), FoldLatitude adds pi rather than reflecting (-100 degrees gives 80).
 TEST(GeodesyFolds, RulesAtTheBoundaries) {
-    struct Case {
-        double (*fold)(double);
-        double in, out;
-    } cases[] = {
-        {gx::FoldLongitude, kPi, kPi},
-        {gx::FoldLongitude, -kPi, -kPi},
-        {gx::FoldLongitude, 2 * kPi, 0},
-        {gx::FoldLongitude, -2 * kPi, 0},
-        {gx::FoldLongitude, 1.5 * kPi, -0.5 * kPi},
-        {gx::FoldLongitude, -1.5 * kPi, 0.5 * kPi},
-        {gx::FoldLongitude, 7 * kPi, kPi}, // fmod first: 7pi -> pi, kept
-        {gx::FoldLongitudeOnce, 1.5 * kPi, -0.5 * kPi},
-        {gx::FoldLongitudeOnce, -1.5 * kPi, 0.5 * kPi},
-        {gx::FoldLongitudeOnce, 5 * kPi, 3 * kPi}, // one step only
-        {gx::FoldLongitudeOnce, -kPi, -kPi},
-        {gx::FoldLatitude, 100 * kDegree, 80 * kDegree},
-        {gx::FoldLatitude, -100 * kDegree, 80 * kDegree}, // plus pi, not a reflection
-        {gx::FoldLatitude, -190 * kDegree, -10 * kDegree},
-        {gx::FoldLatitude, kPi / 2, kPi / 2},
-        {gx::FoldLatitude, 2 * kPi + 0.25, 0.25},
-        {[](double d) { return gx::FoldDegrees(d, true); }, 180, 180},
-        {[](double d) { return gx::FoldDegrees(d, true); }, 190, -170},
-        {[](double d) { return gx::FoldDegrees(d, true); }, 540, -180},
-        {[](double d) { return gx::FoldDegrees(d, true); }, -180.5, 179.5},
-        {[](double d) { return gx::FoldDegrees(d, false); }, 359, 359},
-        {[](double d) { return gx::FoldDegrees(d, false); }, 360, 0},
-        {[](double d) { return gx::FoldDegrees(d, false); }, -700, 20},
-    };
-    for (const Case& c : cases)
-        EXPECT_NEAR(c.fold(c.in), c.out, 1e-13) << c.in;
+    const std::pair<double (*)(double), std::vector<double>> cases[] = {
+        {gx::FoldLongitude,
+         {kPi, kPi, -kPi, -kPi, 2 * kPi, 0, -2 * kPi, 0, 1.5 * kPi, -0.5 * kPi, -1.5 * kPi,
+          0.5 * kPi, 7 * kPi, kPi}},
+        {gx::FoldLongitudeOnce,
+         {1.5 * kPi, -0.5 * kPi, -1.5 * kPi, 0.5 * kPi, 5 * kPi, 3 * kPi, -kPi, -kPi}},
+        {gx::FoldLatitude,
+         {100 * kDegree, 80 * kDegree, -100 * kDegree, 80 * kDegree, -190 * kDegree, -10 * kDegree,
+          kPi / 2, kPi / 2, 2 * kPi + 0.25, 0.25}},
+        {[](double d) { return gx::FoldDegrees(d, true); },
+         {180, 180, 190, -170, 540, -180, -180.5, 179.5}},
+        {[](double d) { return gx::FoldDegrees(d, false); }, {359, 359, 360, 0, -700, 20}}};
+    for (const auto& [fold, pairs] : cases)
+        for (size_t i = 0; i < pairs.size(); i += 2)
+            EXPECT_NEAR(fold(pairs[i]), pairs[i + 1], 1e-13) << pairs[i];
     for (auto fold : {gx::FoldLongitude, gx::FoldLatitude, gx::FoldLongitudeOnce}) {
         EXPECT_TRUE(std::isnan(fold(kNaN)));
         EXPECT_LE(std::fabs(fold(1e300)), fold == gx::FoldLongitudeOnce ? kInf : kPi);
@@ -205,11 +191,10 @@ TEST(GeodesyFastMath, StandInsAgreeWithTheStandardFunctions) {
     for (double x = -1; x <= 1; x += 0.01)
         EXPECT_NEAR(gx::Poly7(c, x), gx::Horner(c, 7, x), 4e-16) << x;
     for (double step : {-0.7, 0.02, -0.009, 3e-4, 1e-7, -2e-9, 1e-12}) {
-        const double phi = 0.6;
-        double s = std::sin(phi), cs = std::cos(phi);
-        gx::StepSinCos(phi - step, step, s, cs);
-        EXPECT_NEAR(s, std::sin(phi - step), 2e-16) << step;
-        EXPECT_NEAR(cs, std::cos(phi - step), 2e-16) << step;
+        double s = std::sin(0.6), cs = std::cos(0.6);
+        gx::StepSinCos(0.6 - step, step, s, cs);
+        EXPECT_NEAR(s, std::sin(0.6 - step), 2e-16) << step;
+        EXPECT_NEAR(cs, std::cos(0.6 - step), 2e-16) << step;
     }
 }
 
