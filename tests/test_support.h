@@ -35,15 +35,8 @@ inline KqString Kq(const char* psz) {
 // ASCII rendering of UTF-16 text for failure messages; other characters as \uXXXX.
 inline std::string Narrow(const KQWCHAR* psz) {
     std::string s;
-    for (; *psz != 0; ++psz) {
-        if (*psz < 0x80) {
-            s.push_back(static_cast<char>(*psz));
-        } else {
-            char buf[8];
-            snprintf(buf, sizeof(buf), "\\u%04X", static_cast<unsigned>(*psz));
-            s += buf;
-        }
-    }
+    for (char buf[8]; *psz != 0; ++psz, s += buf)
+        snprintf(buf, sizeof(buf), *psz < 0x80 ? "%c" : "\\u%04X", static_cast<unsigned>(*psz));
     return s;
 }
 

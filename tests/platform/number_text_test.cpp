@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <clocale>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>

@@ -7,7 +7,6 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -55,10 +54,10 @@ TEST_F(ShippedData, PublishedSystems) {
         const EPSGSystem* pSystem = FindCode(pdaEPSGSystem, std::stoi(row[0]));
         ASSERT_NE(pSystem, nullptr) << row[0];
         EXPECT_EQ(Narrow(pSystem->szName), row[1]);
-        EXPECT_EQ(std::to_string(pSystem->iMethodCode) + " " + std::to_string(pSystem->iUnitCode) +
-                      " " + std::to_string(pSystem->iDatumCode) + " " +
-                      std::to_string(pSystem->iEllipsoidCode),
-                  row[2]);
+        char codes[64];
+        snprintf(codes, sizeof(codes), "%d %d %d %d", pSystem->iMethodCode, pSystem->iUnitCode,
+                 pSystem->iDatumCode, pSystem->iEllipsoidCode);
+        EXPECT_EQ(codes, row[2]);
         std::istringstream expected(row[3]);
         std::string parameter;
         for (int i = 0; i < pdaEPSGParams->GetCount(); ++i) {
