@@ -166,7 +166,7 @@ TEST_F(Loader, DataFilesAndTheRowsTheyLoad) {
     }
 }
 
-TEST_F(Loader, LoadsOnceAndNeedsTheArrays) {
+TEST_F(Loader, LoadsOnceNeedsTheArraysAndTakesDirectoriesWithOrWithoutSeparator) {
     // Without a system the next call reads a file again, over the same arrays.
     ASSERT_EQ(Reload("[Datum]\n10,d\n11,e\n12,f\n"), 1);
     Write(FileBytes(Pack("[Datum]\n20,g\n" + kGood)));
@@ -180,10 +180,6 @@ TEST_F(Loader, LoadsOnceAndNeedsTheArrays) {
     EXPECT_EQ(pdaEPSGSystem, nullptr);
     Write(FileBytes(Pack(kGood)));
     EXPECT_EQ(ReadEPSGData(Dir().c_str()), 0); // no arrays, no data
-}
-
-TEST_F(Loader, DirectoryWithOrWithoutSeparatorAndOverlongPaths) {
-    ASSERT_EQ(Reload(kGood), 1);
     Reset();
     EXPECT_EQ(ReadEPSGData((Dir() + Kq("/")).c_str()), 1);
     // Full names of up to 2047 characters: the directory padded with "./" to the longest
