@@ -46,10 +46,9 @@ inline bool UseCommaLocale(int category, std::string& previous) {
     const char* current = std::setlocale(category, nullptr);
     previous = current != nullptr ? current : "C";
     for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE", "fr_FR",
-                             "German_Germany.1252", "de-DE"}) {
+                             "German_Germany.1252", "de-DE"})
         if (std::setlocale(category, name) != nullptr && *std::localeconv()->decimal_point == ',')
             return true;
-    }
     std::setlocale(category, previous.c_str());
     return false;
 }
