@@ -35,15 +35,8 @@ inline KqString Kq(const char* psz) {
 // ASCII rendering of UTF-16 text for failure messages; other characters as \uXXXX.
 inline std::string Narrow(const KQWCHAR* psz) {
     std::string s;
-    for (; *psz != 0; ++psz) {
-        if (*psz < 0x80) {
-            s.push_back(static_cast<char>(*psz));
-        } else {
-            char buf[8];
-            snprintf(buf, sizeof(buf), "\\u%04X", static_cast<unsigned>(*psz));
-            s += buf;
-        }
-    }
+    for (char buf[8]; *psz != 0; ++psz, s += buf)
+        snprintf(buf, sizeof(buf), *psz < 0x80 ? "%c" : "\\u%04X", static_cast<unsigned>(*psz));
     return s;
 }
 
@@ -53,10 +46,9 @@ inline bool UseCommaLocale(int category, std::string& previous) {
     const char* current = std::setlocale(category, nullptr);
     previous = current != nullptr ? current : "C";
     for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE", "fr_FR",
-                             "German_Germany.1252", "de-DE"}) {
+                             "German_Germany.1252", "de-DE"})
         if (std::setlocale(category, name) != nullptr && *std::localeconv()->decimal_point == ',')
             return true;
-    }
     std::setlocale(category, previous.c_str());
     return false;
 }

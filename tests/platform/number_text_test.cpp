@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <clocale>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -41,12 +40,6 @@ const auto kRows = [] {
     }
     return rows;
 }();
-
-#ifdef _WIN32
-const bool kWindowsCrt = true; // its strtoll reads nothing of "0xg", where C11 reads the 0
-#else
-const bool kWindowsCrt = false;
-#endif
 
 std::string Show(bool ok, double value, long consumed) {
     char text[80];
@@ -101,7 +94,10 @@ void CheckRows(bool bCLibrary) {
             v = std::clamp<long long>(std::strtoll(text, &pC, conversion == 'i' ? 0 : 10),
                                       INT32_MIN, INT32_MAX);
         }
-        if (!bCLibrary || (kWindowsCrt && std::strcmp(text, "0xg") == 0)) continue;
+#ifdef _WIN32
+        if (std::strcmp(text, "0xg") == 0) continue; // the CRT's strtoll reads nothing, C11 the 0
+#endif
+        if (!bCLibrary) continue;
         EXPECT_EQ(Show(pC != text, pC != text ? v : 0.0, pC - text), expected) << "C " << text;
     }
 }

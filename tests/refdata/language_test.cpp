@@ -114,7 +114,6 @@ TEST_F(LanguageTest, ShippedLanguageFile) {
         KqString angle; // 0.5 radians east with 2 decimals
     } cases[] = {
         {"de", 6, KQ_T("Fu\u00DF"), KQ_T("28\u00B0 38' 52.40\" E")},
-        {"de", 16, KQ_T("Deutsches gesetzliches Meter"), KQ_T("28\u00B0 38' 52.40\" E")},
         {"fr", 44, KQ_T("Pied de la C\u00F4te-de-l'Or"), KQ_T("28\u00B038\u203252.40\u2033E")},
         {"es", 8, KQ_T("Milla n\u00E1utica"), KQ_T("28\u00B038'52.40\"E")},
         {"ES", 52, KQ_T("Ancho de bin 6,25 metros"), KQ_T("28\u00B038'52.40\"E")},

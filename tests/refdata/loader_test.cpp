@@ -6,11 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iomanip>
 #include <random>
 #include <sstream>
 #include <string>
-#include <type_traits>
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -52,14 +50,13 @@ std::string FileBytes(const Container& c) {
 
 // The loaded rows as text, one ';'-terminated row each: U units, E ellipsoids, M prime
 // meridians, D datums, P parameters, S systems; numbers as %.12g.
-template <class V>
-std::string Field(const V& v) {
-    std::ostringstream text;
-    if constexpr (std::is_array_v<V>)
-        text << Narrow(v);
-    else
-        text << std::setprecision(12) << v;
-    return text.str();
+std::string Field(const KQWCHAR* psz) {
+    return Narrow(psz);
+}
+std::string Field(double v) {
+    char text[32];
+    snprintf(text, sizeof(text), "%.12g", v);
+    return text;
 }
 template <class T, class... M>
 void Add(std::string& s, char kind, DynamicClassArray<T>* pArray, M T::*... fields) {
@@ -94,8 +91,7 @@ std::string Dump() {
 const std::string kSystem =
     "27700,OSGB36 / British National Grid,19916,9807,4277,9001,4390,UK,6277,7001";
 const std::string kGood = "[Data]\n" + kSystem + "\n";
-const std::string kGoodRows =
-    "S27700,OSGB36 / British National Grid,19916,9807,4277,9001,4390,UK,6277,7001;";
+const std::string kGoodRows = "S" + kSystem + ";";
 class Loader : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -114,11 +110,11 @@ protected:
     void Write(const std::string& bytes) const {
         std::ofstream(m_dir / "KQUCSData.kqb", std::ios::binary) << bytes;
     }
-    // Reads the text, in a container patched as given, into new, empty arrays.
     void Reset() {
         FreeEPSGDataBase();
         InitEmptyDatabase();
     }
+    // Reads the text, in a container patched as given, into new, empty arrays.
     int Reload(const std::string& text, const std::function<void(Container&)>& patch = {}) {
         Reset();
         Container c = Pack(text);
@@ -170,7 +166,7 @@ TEST_F(Loader, DataFilesAndTheRowsTheyLoad) {
     }
 }
 
-TEST_F(Loader, LoadsOnceAndNeedsTheArrays) {
+TEST_F(Loader, LoadsOnceNeedsTheArraysAndTakesDirectoriesWithOrWithoutSeparator) {
     // Without a system the next call reads a file again, over the same arrays.
     ASSERT_EQ(Reload("[Datum]\n10,d\n11,e\n12,f\n"), 1);
     Write(FileBytes(Pack("[Datum]\n20,g\n" + kGood)));
@@ -184,10 +180,6 @@ TEST_F(Loader, LoadsOnceAndNeedsTheArrays) {
     EXPECT_EQ(pdaEPSGSystem, nullptr);
     Write(FileBytes(Pack(kGood)));
     EXPECT_EQ(ReadEPSGData(Dir().c_str()), 0); // no arrays, no data
-}
-
-TEST_F(Loader, DirectoryWithOrWithoutSeparatorAndOverlongPaths) {
-    ASSERT_EQ(Reload(kGood), 1);
     Reset();
     EXPECT_EQ(ReadEPSGData((Dir() + Kq("/")).c_str()), 1);
     // Full names of up to 2047 characters: the directory padded with "./" to the longest

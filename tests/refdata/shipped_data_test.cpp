@@ -7,7 +7,6 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -55,10 +54,10 @@ TEST_F(ShippedData, PublishedSystems) {
         const EPSGSystem* pSystem = FindCode(pdaEPSGSystem, std::stoi(row[0]));
         ASSERT_NE(pSystem, nullptr) << row[0];
         EXPECT_EQ(Narrow(pSystem->szName), row[1]);
-        EXPECT_EQ(std::to_string(pSystem->iMethodCode) + " " + std::to_string(pSystem->iUnitCode) +
-                      " " + std::to_string(pSystem->iDatumCode) + " " +
-                      std::to_string(pSystem->iEllipsoidCode),
-                  row[2]);
+        char codes[64];
+        snprintf(codes, sizeof(codes), "%d %d %d %d", pSystem->iMethodCode, pSystem->iUnitCode,
+                 pSystem->iDatumCode, pSystem->iEllipsoidCode);
+        EXPECT_EQ(codes, row[2]);
         std::istringstream expected(row[3]);
         std::string parameter;
         for (int i = 0; i < pdaEPSGParams->GetCount(); ++i) {
@@ -117,12 +116,11 @@ TEST_F(ShippedData, RowsReferToEachOther) {
     }
 }
 
-// Every built-in unit with an EPSG code has the factor the data gives that code (1 unit in
-// metres or radians), but for the units the data lacks or defines otherwise (German legal
-// metre 1.0000135965 m, British feet of 1865 0.30480083333 m, 1936 0.3048007491 m and Sears
-// 1922 truncated 0.3047993333 m: the table keeps its own) and the bin widths (their names; feet of
-// 304.8 mm). The units without a code have their published factors. The second numbering hosts rely
-// on is fixed for the first 14 length units, degree 0 among the angles, and absent elsewhere.
+// Built-in units with an EPSG code have the data's factor (1 unit in mm or radians), but the
+// units the data lacks or defines otherwise keep their own (German legal metre 1.0000135965 m;
+// British feet of 1865 0.30480083333 m, 1936 0.3048007491 m, Sears 1922 truncated 0.3047993333
+// m), as do bin widths (by name; feet of 304.8 mm) and the units without a code. The second
+// numbering hosts rely on: fixed for the first 14 length units and degree (0), else absent.
 TEST_F(ShippedData, BuiltInUnitTablesAgreeWithTheData) {
     ASSERT_EQ(iNumUnitsDefined, 58);
     ASSERT_EQ(iNumAnglesDefined, 11);
