@@ -9,6 +9,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -45,8 +46,7 @@ inline int AddEllipsoid(int code, const char* name, double a, double invf, doubl
 
 inline void AddDatum(int code, const char* name, int ellipsoid, int meridian) {
     EPSGDatum& d = NewRow(pdaEPSGDatum, code, name);
-    d.iEllipsoidCode = ellipsoid;
-    d.iPrimeMeridianCode = meridian;
+    std::tie(d.iEllipsoidCode, d.iPrimeMeridianCode) = std::make_tuple(ellipsoid, meridian);
 }
 
 struct Parameter {

@@ -227,12 +227,10 @@ TEST(CRSystemRecord, InitAndUpgradeOfTheOldRecord) {
     old.iUnProject = 1, old.iEllipsoidIndex = 7, old.iProjection = 4;
     std::unique_ptr<KQCRSystem> r(GetCRSystemFromOld(&old));
     ASSERT_NE(r, nullptr);
-    EXPECT_EQ((std::vector<double>{double(r->iVersion), double(r->iSize), double(r->iPrecision),
-                                   double(r->iProjection), double(r->iEllipsoidIndex),
-                                   double(r->iUnProject), double(r->iUnits), r->dOffsetY,
-                                   double(r->iSystemCode), double(r->aiParameterCodes[13]),
-                                   r->adParameterValues[13]}),
-              (std::vector<double>{0x300, 1720, 2, 4, 7, 1, 3, 20, 27700, 8813, 6.5}));
+    EXPECT_EQ(std::tie(r->iVersion, r->iSize, r->iPrecision, r->iProjection, r->iEllipsoidIndex,
+                       r->iUnProject, r->iUnits, r->iSystemCode, r->aiParameterCodes[13]),
+              std::make_tuple(0x300, 1720, 2, 4, 7, 1, 3, 27700, 8813));
+    EXPECT_EQ(std::tie(r->dOffsetY, r->adParameterValues[13]), std::make_tuple(20.0, 6.5));
     EXPECT_EQ(KqString(r->szDatumName), KQ_T("R\u00E9seau g\u00E9od\u00E9sique \u00B0\u20AC"));
     EXPECT_EQ(KqString(r->szSystemName), KqString(99, 'x'));
     EXPECT_EQ(GetCRSystemFromOld(nullptr), nullptr);

@@ -70,16 +70,6 @@ TEST(ProjectionMethods, LookupsByNumberAndCode) {
     }
 }
 
-// EPSG parameters no method lists (the listed ones are checked when the rows compile).
-TEST(ProjectionMethods, GroupsOfParametersNoMethodLists) {
-    EXPECT_EQ(gx::ParameterGroupOf(8829), gx::kGroupOriginLongitude);
-    EXPECT_EQ(gx::ParameterGroupOf(8828), gx::kGroupOriginLatitude);
-    EXPECT_EQ(gx::ParameterGroupOf(8818), gx::kGroupFirstParallel);
-    EXPECT_EQ(gx::ParameterGroupOf(8819), gx::kGroupScaleFactor);
-    for (int code : {8803, 8804, 8808, 8809, 8810, 8820, 8825, 8800, 8834, 0, -1})
-        EXPECT_EQ(gx::ParameterGroupOf(code), gx::kGroupNone) << code;
-}
-
 class ProjectionFactory : public fixture::ReferenceData {};
 
 // Every method builds from its listed parameters and returns a point; its class is one the
