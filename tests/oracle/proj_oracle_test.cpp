@@ -280,6 +280,27 @@ bool ExactCassini(double lon, double lat, double& x, double& y) {
     return true;
 }
 
+// Vincenty's distances (the ellipsoid base) against PROJ's geodesics on WGS 84 within his 0.1 mm,
+// long lines included, where the terms of his series in the flattening show.
+TEST(ProjOracle, GeodesicDistanceAgainstProjGeodesics) {
+    System utm;
+    ASSERT_TRUE(LoadSystem(32632, utm));
+    geod_geodesic g;
+    geod_init(&g, testconst::kWgs84A, 1 / testconst::kWgs84InvF);
+    const double lines[][4] = {{0, 0, 150, 10},
+                               {-70, -40, 100, 60},
+                               {10, 50, 11, 50.5},
+                               {0, 80, 170, -60}}; // lon1 lat1 lon2 lat2
+    for (const auto& [lon1, lat1, lon2, lat2] : lines) {
+        double s12 = 0;
+        geod_inverse(&g, lat1, lon1, lat2, lon2, &s12, nullptr, nullptr);
+        EXPECT_NEAR(utm.projection->GeodesicDistance(lon1 * kDegree, lat1 * kDegree, lon2 * kDegree,
+                                                     lat2 * kDegree),
+                    s12, 1e-4)
+            << lon2;
+    }
+}
+
 // The error profiles of the truncated series against exact projections on WGS 84: the largest
 // forward difference over latitudes 0 to 84 (80) degrees against the distance from the central
 // meridian. Prints where it reaches 1 mm, 1 cm and 1 m, and keeps the shape.

@@ -44,7 +44,7 @@ TEST_F(Validation, ResultCodesAndCompletedRecords) {
             EXPECT_EQ(Summary(r), row[3]) << row[0];
         }
     }
-    EXPECT_EQ(pdaEPSGEllipsoid->GetCount(), 9);
+    EXPECT_EQ(pdaEPSGEllipsoid->GetCount(), 11);
     EXPECT_EQ(ValidateCRSystem(nullptr), 1);
 }
 

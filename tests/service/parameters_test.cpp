@@ -121,12 +121,12 @@ TEST_F(Parameters, RecordAndTextTogether) {
     ASSERT_EQ(system->SetParameters(&huge), 1);
     EXPECT_EQ(Text(*system, 0), KQ_T(""));
     EXPECT_EQ(system->GetParameters(static_cast<KQWCHAR*>(nullptr)), 0);
-    // Pixels take the object's resolution from a record; a resolution below 1 is refused.
-    system->SetResolution(600);
+    // Pixels take the object's resolution from a record; 1 dot per inch is the least taken.
+    system->SetResolution(1);
     system->SetResolution(0);
     gx::InitCRSystem(&huge, 0, 1);
     ASSERT_EQ(system->SetParameters(&huge), 1);
-    EXPECT_EQ(system->GetUnitsFac(), 25.4 / 600);
+    EXPECT_EQ(system->GetUnitsFac(), 25.4);
     // A bigger record is copied up to the record's size.
     struct {
         KQCRSystem record;

@@ -68,9 +68,6 @@ TEST(ThreadHandler, EntriesPerThread) {
     }
     for (size_t i = 0; i < threads.size(); ++i)
         EXPECT_EQ(threads[i]->End(), i + 1);
-    table.SetValue(11);
-    table.SetValue(11); // the same value again changes nothing
-    EXPECT_EQ(table.GetValue(), 11u);
 }
 
 TEST(ActiveCoordSystem, NullBeforeInitAndPerThreadAfter) {
