@@ -2,6 +2,9 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <string_view>
+
+#include "stream.h"
 
 namespace cli {
 
@@ -90,17 +93,9 @@ std::string Lower(std::string text) {
 }
 
 std::vector<std::string> Words(const std::string& line) {
-    std::vector<std::string> words;
-    size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r'))
-            ++i;
-        const size_t start = i;
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r')
-            ++i;
-        if (i > start) words.push_back(line.substr(start, i - start));
-    }
-    return words;
+    std::vector<std::string_view> words;
+    SplitWords(line, words);
+    return {words.begin(), words.end()};
 }
 
 } // namespace cli
