@@ -42,18 +42,15 @@ std::ostream& operator<<(std::ostream& out, const Row& r) {
 std::vector<Row> ReadRows() {
     std::vector<Row> rows;
     for (const auto& f : fixture::DataLines("projection_points.csv")) {
-        if (f.size() != 10) {
-            ADD_FAILURE() << "line " << f[0] << " has " << f.size() - 1 << " fields";
-            continue;
-        }
+        EXPECT_EQ(f.size(), 10u) << "fields on line " << f[0];
+        if (f.size() != 10) continue;
         Row r;
         std::istringstream(f[0] + " " + f[2] + " " + f[3]) >> r.line >> r.number >> r.a >> r.invf;
         r.source = f[1];
         r.parameters = fixture::Parameters(f[4]);
         std::string lon, lat;
         std::istringstream(f[5]) >> lon >> lat;
-        r.lon = fixture::Angle(lon);
-        r.lat = fixture::Angle(lat);
+        r.lon = fixture::Angle(lon), r.lat = fixture::Angle(lat);
         std::istringstream(f[6]) >> r.east >> r.north;
         std::istringstream(f[7]) >> r.tolerance >> r.inverseTolerance >> r.unit;
         if (f[8] != "-") std::istringstream(f[8]) >> r.wlon >> r.wlat >> r.rmax >> r.rmin;
@@ -91,11 +88,9 @@ void ExpectCoordinate(double value, const std::string& expected, double toleranc
 TEST_F(ProjectionPoints, PointsRoundTripsTurnsAndResultOneForAnyInput) {
     const double inputs[][2] = {{0, kPi / 2},  {0, -kPi / 2},   {NAN, 0.5},  {0, NAN},
                                 {INFINITY, 0}, {1e300, -1e300}, {-kPi, 1e15}};
-    int published = 0;
     for (const Row& r : ReadRows()) {
         const std::unique_ptr<CProjection> p = Build(r);
         ASSERT_NE(p, nullptr) << r;
-        published += r.Published();
         if (r.tolerance != "-") {
             double x = 0, y = 0;
             EXPECT_EQ(p->Project(r.lon, r.lat, x, y), 1) << r;
@@ -146,7 +141,6 @@ TEST_F(ProjectionPoints, PointsRoundTripsTurnsAndResultOneForAnyInput) {
         EXPECT_LE(worst, r.rmax) << r;
         EXPECT_GE(worst, r.rmin) << r;
     }
-    std::printf("%d published points\n", published);
 }
 
 // Adding a method without tests fails here: every supported method has a published point in
