@@ -70,9 +70,13 @@ const KQWCHAR kPathSeparator = u'/';
 // without a trailing separator, cut to nCap - 1 units. Returns its length; 0 when unknown.
 size_t LibraryDirectory(KQWCHAR* pDir, size_t nCap);
 
-// Opens a file for binary reading with other openers denied reading and writing where the
-// platform can deny them. Null when it cannot be opened.
-std::FILE* OpenSharedDenyReadWrite(const KQWCHAR* pszPath);
+// Opens a file for binary reading that other readers may hold open at the same time, with
+// writers denied where the platform can deny them. Null when it cannot be opened.
+std::FILE* OpenSharedDenyWrite(const KQWCHAR* pszPath);
+// The former name, until its caller in refdata/data_file.cpp takes the one above.
+inline std::FILE* OpenSharedDenyReadWrite(const KQWCHAR* pszPath) {
+    return OpenSharedDenyWrite(pszPath);
+}
 
 } // namespace gx
 

@@ -87,7 +87,7 @@ size_t LibraryDirectory(KQWCHAR* pDir, size_t nCap) {
     return MultiByteToKq(65001, info.dli_fname, pSlash - info.dli_fname, pDir, nCap);
 }
 
-std::FILE* OpenSharedDenyReadWrite(const KQWCHAR* pszPath) {
+std::FILE* OpenSharedDenyWrite(const KQWCHAR* pszPath) {
     // POSIX has no sharing modes: a plain read-only open. Paths are UTF-8 bytes.
     char path[4 * 2048];
     KqToMultiByte(65001, pszPath, path, sizeof(path));

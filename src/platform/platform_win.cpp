@@ -66,8 +66,10 @@ size_t LibraryDirectory(KQWCHAR* pDir, size_t nCap) {
     return nOut;
 }
 
-std::FILE* OpenSharedDenyReadWrite(const KQWCHAR* pszPath) {
-    return _wfsopen(pszPath, L"rb", _SH_DENYRW);
+std::FILE* OpenSharedDenyWrite(const KQWCHAR* pszPath) {
+    // Readers share the file (hosts that start together all load it); writers are kept out
+    // while it is read.
+    return _wfsopen(pszPath, L"rb", _SH_DENYWR);
 }
 
 size_t MultiByteToKq(unsigned uCodePage, const char* pSrc, ptrdiff_t nSrc, KQWCHAR* pDst,

@@ -3,7 +3,9 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <thread>
 #include <tuple>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -42,15 +44,51 @@ TEST(Platform, LibraryDirectoryAndSharedOpening) {
     EXPECT_EQ(gx::LibraryDirectory(small, 4), 3u); // cut to fit
     const char* pName = "geoxform_platform_test.bin";
     std::ofstream(pName) << "abc";
-    std::FILE* pFile = gx::OpenSharedDenyReadWrite(Kq(pName).c_str());
+    std::FILE* pFile = gx::OpenSharedDenyWrite(Kq(pName).c_str());
     ASSERT_NE(pFile, nullptr);
+    std::FILE* pSecond = gx::OpenSharedDenyWrite(Kq(pName).c_str()); // readers share the file
+    ASSERT_NE(pSecond, nullptr);
     EXPECT_EQ(std::fgetc(pFile), 'a');
+    EXPECT_EQ(std::fgetc(pSecond), 'a');
     std::fclose(pFile);
+    std::fclose(pSecond);
     std::remove(pName);
-    EXPECT_EQ(gx::OpenSharedDenyReadWrite(Kq("no-such-file.bin").c_str()), nullptr);
+    EXPECT_EQ(gx::OpenSharedDenyWrite(Kq("no-such-file.bin").c_str()), nullptr);
 }
 
 namespace fs = std::filesystem;
+
+// Hosts that start at the same moment all read the data file: six copies of this program run
+// this test at once (the variable set), each loading and freeing the data 50 times.
+TEST(Platform, SeveralProcessesLoadAtOnce) {
+    if (const char* pChild = std::getenv("GEOXFORM_LOAD_CHILD"); pChild && *pChild == '1') {
+        int nFailed = 0;
+        for (int i = 0; i < 50; ++i) {
+            InitEmptyDatabase();
+            nFailed += ReadEPSGData(nullptr) == 1 ? 0 : 1;
+            FreeEPSGDataBase();
+        }
+        EXPECT_EQ(nFailed, 0) << "loads failed of 50";
+        return;
+    }
+#if defined(_WIN32)
+    const std::string outer = "\""; // cmd /c takes off the outer quotes
+#else
+    const std::string outer;
+#endif
+    const std::string command =
+        outer + "\"" + testing::internal::GetArgvs()[0] + "\"" +
+        " --gtest_brief=1 --gtest_filter=Platform.SeveralProcessesLoadAtOnce" + outer;
+    putenv(const_cast<char*>("GEOXFORM_LOAD_CHILD=1"));
+    std::vector<int> results(6, -1);
+    std::vector<std::thread> processes;
+    for (int& result : results)
+        processes.emplace_back([&] { result = std::system(command.c_str()); });
+    for (std::thread& process : processes)
+        process.join();
+    putenv(const_cast<char*>("GEOXFORM_LOAD_CHILD=0"));
+    EXPECT_EQ(results, std::vector<int>(6, 0));
+}
 
 // UTF-8 text as UTF-16, and as Windows-1252 (the system code page of the tests).
 KqString Wide(const char* psz) {
