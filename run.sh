@@ -118,9 +118,7 @@ windows)
     export WINEDEBUG=-all LC_ALL=C.UTF-8 WINEPREFIX="$PWD/build-win/wineprefix" HOME="$PWD/build-win/winehome"
     mkdir -p "$HOME"
     wineboot -u >/dev/null 2>&1 || true
-    # One test at a time: the library opens its data file denying other openers, as Windows
-    # allows, so two test processes loading it at the same moment would lock each other out.
-    ctest --test-dir build-win --output-on-failure --timeout 300 -j1
+    ctest --test-dir build-win --output-on-failure --timeout 300 -j"$(nproc)"
     wineserver -k || true
     ;;
 *)
