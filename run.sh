@@ -6,6 +6,8 @@
 #   ./run.sh bench  builds the benchmarks and prints the speed report beside PROJ
 #   ./run.sh bench-cli  times the command-line host beside cs2cs on a million points
 #   ./run.sh windows  cross-builds geoxform.dll with MinGW-w64 and runs the tests under Wine
+#   ./run.sh fuzz [TARGET] [SECONDS]  runs the libFuzzer targets of tests/fuzz (all, 30 s each)
+#   ./run.sh tsan   the threaded tests built with ThreadSanitizer
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -23,6 +25,9 @@ install_missing() { # extra apt-get options...
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$@" "${missing[@]}"
 }
+
+# clang with its sanitizer and libFuzzer runtimes, and the symbolizer for readable reports.
+fuzz_packages=(clang libclang-rt-dev llvm)
 
 windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64
                   libz-mingw-w64-dev dpkg-dev)
@@ -121,8 +126,40 @@ windows)
     ctest --test-dir build-win --output-on-failure --timeout 300 -j"$(nproc)"
     wineserver -k || true
     ;;
+fuzz)
+    packages+=("${fuzz_packages[@]}")
+    install_missing --no-install-recommends
+    targets=("${2:-}")
+    [ -n "${2:-}" ] || targets=($(ls tests/fuzz/corpus))
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DGEOXFORM_FUZZ=ON -DGEOXFORM_WERROR=ON \
+        -DGEOXFORM_TESTS=OFF -DGEOXFORM_TOOLS=OFF >/dev/null
+    cmake --build build-fuzz --target "${targets[@]/#/fuzz_}"
+    # New inputs go to build-fuzz/corpus, findings to build-fuzz/findings, the whole output to
+    # build-fuzz/TARGET.log. A smaller quarantine than ASan's default keeps the targets that
+    # allocate much from waiting on page faults.
+    failed=()
+    for t in "${targets[@]}"; do
+        mkdir -p "build-fuzz/corpus/$t" build-fuzz/findings
+        quiet=()
+        [ "$t" = cli ] && quiet=(-close_fd_mask=3) # the host's own output and messages
+        ASAN_OPTIONS=quarantine_size_mb=16 "build-fuzz/fuzz/fuzz_$t" -max_total_time="${3:-30}" \
+            -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 "${quiet[@]}" \
+            -artifact_prefix="build-fuzz/findings/$t-" "build-fuzz/corpus/$t" "tests/fuzz/corpus/$t" \
+            >"build-fuzz/$t.log" 2>&1 || failed+=("$t")
+        grep -Ev '^#[0-9]+.*(NEW|REDUCE|pulse)' "build-fuzz/$t.log" || true
+    done
+    [ ${#failed[@]} -eq 0 ] || { echo "fuzz: findings in ${failed[*]} (build-fuzz/findings)"; exit 1; }
+    ;;
+tsan)
+    install_missing --no-install-recommends
+    cmake -S . -B build-tsan -G Ninja -DGEOXFORM_TSAN=ON -DGEOXFORM_WERROR=ON -DGEOXFORM_TOOLS=OFF \
+        >/dev/null
+    cmake --build build-tsan --target geoxform_tests
+    TSAN_OPTIONS=halt_on_error=1 build-tsan/bin/geoxform_tests \
+        --gtest_filter='ThreadHandler.*:ActiveCoordSystem.*:Threaded.*'
+    ;;
 *)
-    sed -n '2,8p' "$0"
+    sed -n '2,10p' "$0"
     exit 2
     ;;
 esac

@@ -1,5 +1,6 @@
 // The per-thread table behind the active coordinate system: each thread its own value, entry 0
-// everyone's default, entries of ended threads reused.
+// everyone's default, entries of ended threads reused; conversions from many threads at once.
+#include <atomic>
 #include <future>
 #include <memory>
 #include <thread>
@@ -8,8 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "geoxform/coordsystem.h"
+#include "reference_fixture.h"
 #include "service/thread_handler.h"
-#include "test_support.h"
 
 namespace {
 
@@ -87,6 +88,45 @@ TEST(ActiveCoordSystem, NullBeforeInitAndPerThreadAfter) {
     FreeEPSGDataBase();
     EXPECT_EQ(g_pThreadHandler, nullptr);
     EXPECT_EQ(GetActiveCoordSystem(), nullptr);
+}
+
+// 8 threads at a time, each replaced by a new one nine times (taking the entries of ended ones),
+// set and read back the active system 10^4 times each, and convert points on objects of their
+// own and on one shared by all: no value lost, and the results of one thread alone.
+using Threaded = fixture::ReferenceData;
+TEST_F(Threaded, ActiveSystemsAndConversions) {
+    KQCRSystem r;
+    gx::InitCRSystem(&r, 3, 25000);
+    r.iSystemCode = 27700;
+    std::atomic<int> wrong{0};
+    const auto run = [&](CCoordSystem* s, bool bSetUp) { // sheet to longitude, latitude and back
+        if (KQCRSystem copy = r; bSetUp) wrong += s->SetParameters(&copy) != 1;
+        std::vector<double> out(4000);
+        for (size_t k = 0; k < out.size(); k += 4)
+            s->World2User(k * 0.1 - 500, k * 0.13 - 800, out[k], out[k + 1], 1),
+                s->User2World(out[k], out[k + 1], out[k + 2], out[k + 3], 1);
+        return out;
+    };
+    CCoordSystem* shared = CreateCoordSystem(3, 25000);
+    const std::vector<double> expected = run(shared, true);
+    std::vector<std::thread> slots;
+    for (uintptr_t slot = 0; slot < 8; ++slot)
+        slots.emplace_back([&, slot] {
+            for (uintptr_t generation = 0; generation < 10; ++generation)
+                std::thread([&, id = slot * 10 + generation] {
+                    for (uintptr_t v = (id + 1) << 24; v < ((id + 1) << 24) + 160000; v += 16)
+                        SetActiveCoordSystem(reinterpret_cast<CCoordSystem*>(v)),
+                            wrong += GetActiveCoordSystem() != reinterpret_cast<CCoordSystem*>(v);
+                    CCoordSystem* own = CreateCoordSystem(3, 25000);
+                    wrong += (run(own, true) != expected) + (run(shared, false) != expected);
+                    DeleteCoordSystem(own);
+                }).join();
+        });
+    for (std::thread& slot : slots)
+        slot.join();
+    EXPECT_EQ(wrong, 0);
+    EXPECT_LE(g_pThreadHandler->GetTableSize(), 15); // at most 8 live threads and entry 0
+    DeleteCoordSystem(shared);
 }
 
 } // namespace
