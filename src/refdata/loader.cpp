@@ -9,6 +9,7 @@
 #include "projections/geodesy.h"
 #include "refdata/data_file.h"
 #include "refdata/data_text.h"
+#include "refdata/reference_lookup.h"
 #include "service/projection_methods.h"
 
 namespace {
@@ -272,8 +273,9 @@ void TextLoader::EndSection() {
         m_params.MoveInto(*pdaEPSGParams);
         break;
     default:
-        break;
+        return;
     }
+    gx::ReferenceRowsChanged(); // the codes of rewritten rows are looked up afresh
 }
 
 bool AllArraysExist() {
