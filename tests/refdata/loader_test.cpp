@@ -224,13 +224,11 @@ TEST_F(Loader, GarbageTextNeverOverruns) {
 TEST_F(Loader, RowBombStaysWithinTheCaps) {
     const auto bomb = [](int n) {
         std::string text;
-        for (std::string s : {"Measure]1,a,b,1", "Data]1,a,1,9807,1,1,1,a,1,1", "Datum]1",
-                              "Prime Meridian]1", "Ellipsoid]1", "Parameters]1"}) {
-            const size_t end = s.find(']') + 1;
-            text += "[" + s.substr(0, end) + "\n";
-            for (int i = 0; i < n; ++i)
-                text += s.substr(end) + "\n";
-        }
+        for (std::string s :
+             {"[Measure]\n1,a,b,1\n", "[Data]\n1,a,1,9807,1,1,1,a,1,1\n", "[Datum]\n1\n",
+              "[Prime Meridian]\n1\n", "[Ellipsoid]\n1\n", "[Parameters]\n1\n"})
+            for (int i = 0; i < n; ++i) // the header, then the line n times
+                text += i == 0 ? s : s.substr(s.find('\n') + 1);
         return text;
     };
     EXPECT_EQ(Reload(bomb(1 << 20)), 0);

@@ -17,8 +17,7 @@ double Dms(double d, double m, double s) {
     return (d < 0 ? -1 : 1) * (std::fabs(d) + m / 60 + s / 3600) * kDegree;
 }
 
-// A conversion walks at most 16 links: a crafted file once chained its units so that every row
-// it converted walked a chain as long as the file.
+// At most 16 links: a crafted file once made each converted row walk a chain as long as itself.
 TEST(UnitConversion, ChainsToMetreAndRadianRefusedBeyondSixteenLinks) {
     InitEmptyDatabase();
     struct Row {
