@@ -13,9 +13,10 @@ namespace gx {
 // Room for a path of at most 2047 characters and its NUL.
 const size_t kMaxDataPath = 2048;
 
-// Declared lengths above this are refused: no real file comes near it, and a corrupt header
-// must not make the reader allocate gigabytes.
-const uint32_t kMaxDataLength = 256u << 20;
+// Declared lengths above this are refused: the shipped text has 867,850 bytes, and a corrupt
+// header or a stream of millions of repeated lines must not make the reader allocate
+// gigabytes.
+const uint32_t kMaxDataLength = 16u << 20;
 
 // The full name of the reference data file: in the directory pszPath, or, when it is null or
 // empty, in Support beside the library. False when the library's directory is unknown or the

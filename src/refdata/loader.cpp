@@ -9,6 +9,7 @@
 #include "projections/geodesy.h"
 #include "refdata/data_file.h"
 #include "refdata/data_text.h"
+#include "refdata/reference_lookup.h"
 #include "service/projection_methods.h"
 
 namespace {
@@ -18,10 +19,10 @@ using gx::TextField;
 
 // Factors written as this value stand for pi; the file cannot hold more digits of it usefully.
 const double kPiInFile = 3.141592654;
-// A section keeps at most this many rows (the largest real one has some 12,000), so that a
-// crafted text of millions of tiny lines cannot make the arrays claim gigabytes; the lines
-// beyond are ignored.
-const int kMaxSectionRows = 1 << 20;
+// A section keeps at most this many rows (the largest of the shipped data, its parameters,
+// has 11,491), so that a crafted text of millions of tiny lines cannot make the arrays claim
+// gigabytes; the lines beyond are ignored.
+const int kMaxSectionRows = 1 << 16;
 
 // Widens a text field of the file into a record's name; a field longer than 99 characters
 // keeps its first 99. A field that was not matched leaves the cleared name empty.
@@ -158,7 +159,8 @@ public:
         if (ReadRow(pLine, row)) Add(row);
     }
 
-    // Writes the rows over rows 0 .. n - 1 of the array; rows beyond them stay.
+    // Writes the rows over rows 0 .. n - 1 of the array, rows beyond them staying, and
+    // releases the staging block, so that it never lives on beside the array.
     void MoveInto(DynamicClassArray<T>& array) {
         if (m_nCount > 0) {
             T* pLast = array.TryGetAt(m_nCount - 1);
@@ -166,7 +168,9 @@ public:
                 std::memcpy(static_cast<void*>(pLast - (m_nCount - 1)), m_pRows,
                             static_cast<size_t>(m_nCount) * sizeof(T));
         }
-        m_nCount = 0;
+        std::free(m_pRows);
+        m_pRows = nullptr;
+        m_nCount = m_nCapacity = 0;
     }
 
 private:
@@ -272,8 +276,9 @@ void TextLoader::EndSection() {
         m_params.MoveInto(*pdaEPSGParams);
         break;
     default:
-        break;
+        return;
     }
+    gx::ReferenceRowsChanged(); // the codes of rewritten rows are looked up afresh
 }
 
 bool AllArraysExist() {

@@ -1,8 +1,10 @@
 // Conversion of values in any EPSG unit of measure to metre or radian, along the chains of
 // the loaded unit records.
+#include <algorithm>
 #include <cmath>
 
 #include "geoxform/refdata.h"
+#include "refdata/reference_lookup.h"
 
 namespace {
 
@@ -10,6 +12,7 @@ const int kMetre = 9001;
 const int kRadian = 9101;
 const int kSexagesimalDMS = 9110;
 const int kSexagesimalDM = 9111;
+const int kMaxChainLinks = 16;
 
 // DDD.MMSSsss to decimal degrees.
 double SexagesimalDMSToDegrees(double dValue) {
@@ -33,19 +36,15 @@ double SexagesimalDMToDegrees(double dValue) {
     return sign * (degrees + minutes / 60.0);
 }
 
-int FindUnit(int iCode) {
-    const int nCount = pdaEPSGUnits->GetCount();
-    for (int i = 0; i < nCount; ++i)
-        if ((*pdaEPSGUnits)[i].iCode == iCode) return i;
-    return -1;
-}
-
-// Follows the target codes from iCode to iGoal, applying each link's factor. A chain longer
-// than the number of unit records has revisited a record, so it loops: it ends there with 0.
+// Follows the target codes from iCode to iGoal, applying each link's factor in turn. A chain
+// ends after at most 16 links (the reference data needs 2) or as many as there are unit
+// records, fewer links than that having revisited a record: a longer chain, or a loop, ends
+// there with 0. Each link is found through the index of the unit codes, so that a file of
+// many rows converting along long chains still loads in time linear in its size.
 int RunChain(double& dValue, int iCode, int iGoal) {
-    const int nMaxLinks = pdaEPSGUnits->GetCount();
+    const int nMaxLinks = std::min(pdaEPSGUnits->GetCount(), kMaxChainLinks);
     for (int nLinks = 0; nLinks < nMaxLinks; ++nLinks) {
-        const int i = FindUnit(iCode);
+        const int i = gx::FindByCode(pdaEPSGUnits, iCode);
         if (i < 0) return 0;
         const EPSGUnits& unit = (*pdaEPSGUnits)[i];
         dValue *= unit.dFactorB / unit.dFactorC;

@@ -3,6 +3,7 @@
 // registration of unknown user ellipsoids, and recognition of user-defined systems that equal
 // a predefined one.
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "geoxform/crsystem.h"
@@ -12,25 +13,6 @@
 #include "refdata/unit_tables.h"
 #include "service/parameter_slots.h"
 #include "service/projection_methods.h"
-
-namespace gx {
-
-ParameterRun FindParameterRun(int iOperationCode) {
-    ParameterRun run;
-    if (pdaEPSGParams == nullptr) return run;
-    const int n = pdaEPSGParams->GetCount();
-    for (int i = 0; i < n; ++i) {
-        if ((*pdaEPSGParams)[i].iOperationCode != iOperationCode) {
-            if (run.nCount > 0) break; // the run ends at the first row that no longer matches
-            continue;
-        }
-        if (run.nCount == 0) run.iFirst = i;
-        ++run.nCount;
-    }
-    return run;
-}
-
-} // namespace gx
 
 namespace {
 
@@ -101,6 +83,11 @@ int RegisterUserEllipsoid(KQCRSystem& r) {
     const int n = pdaEPSGEllipsoid->GetCount();
     for (int i = 0; i < n; ++i)
         if ((*pdaEPSGEllipsoid)[i].iCode > maxCode) maxCode = (*pdaEPSGEllipsoid)[i].iCode;
+    // m + 1 would overflow after a row with the largest code: the new row then takes the
+    // smallest code above the user range that no row carries (rows are far fewer than codes).
+    int code = maxCode < INT32_MAX ? maxCode + 1 : kFirstUserEllipsoidCode + 1;
+    while (gx::FindByCode(pdaEPSGEllipsoid, code) >= 0)
+        ++code;
     // A sphere (a equal to b) keeps 1/f = 0, as the reference data writes spheres, instead of
     // the infinite a / (a - b).
     if (invf <= 0 && a != b) invf = a / (a - b);
@@ -108,13 +95,13 @@ int RegisterUserEllipsoid(KQCRSystem& r) {
     EPSGEllipsoid* pRow = pdaEPSGEllipsoid->TryGetAt(n);
     if (pRow == nullptr) return kBadEllipsoid; // no memory for the row: no usable ellipsoid
     *pRow = EPSGEllipsoid{};
-    pRow->iCode = maxCode + 1;
+    pRow->iCode = code;
     gx::KqCopy(pRow->szName, r.szEllipsoidName);
     if (pRow->szName[0] == 0) gx::KqFromAscii(pRow->szName, 100, "User Defined");
     pRow->dSemiMajorAxis = a;
     pRow->dInverseFlattening = invf;
     pRow->dSemiMinorAxis = b;
-    r.iEllipsoidCode = maxCode + 1;
+    r.iEllipsoidCode = code;
     return kValid;
 }
 

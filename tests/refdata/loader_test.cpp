@@ -219,4 +219,24 @@ TEST_F(Loader, GarbageTextNeverOverruns) {
     EXPECT_EQ((*pdaEPSGDatum)[0].iCode, INT32_MAX);
 }
 
+// Each section's shortest acceptable line 2^20 times (a 79 KB file that once made the loader
+// hold 3 GB): more text than 16 MiB, refused; 2^16 + 1 times: 2^16 rows a section.
+TEST_F(Loader, RowBombStaysWithinTheCaps) {
+    const auto bomb = [](int n) {
+        std::string text;
+        for (std::string s :
+             {"[Measure]\n1,a,b,1\n", "[Data]\n1,a,1,9807,1,1,1,a,1,1\n", "[Datum]\n1\n",
+              "[Prime Meridian]\n1\n", "[Ellipsoid]\n1\n", "[Parameters]\n1\n"})
+            for (int i = 0; i < n; ++i) // the header, then the line n times
+                text += i == 0 ? s : s.substr(s.find('\n') + 1);
+        return text;
+    };
+    EXPECT_EQ(Reload(bomb(1 << 20)), 0);
+    ASSERT_EQ(Reload(bomb((1 << 16) + 1)), 1);
+    for (int n : {pdaEPSGUnits->GetCount(), pdaEPSGSystem->GetCount(), pdaEPSGDatum->GetCount(),
+                  pdaEPSGPrimeMeridian->GetCount(), pdaEPSGEllipsoid->GetCount(),
+                  pdaEPSGParams->GetCount()})
+        EXPECT_EQ(n, 1 << 16);
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 // ConvertUnit along the chains of a few hand-written unit rows, and the record array's
 // impossible indexes.
 #include <cmath>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -16,15 +17,19 @@ double Dms(double d, double m, double s) {
     return (d < 0 ? -1 : 1) * (std::fabs(d) + m / 60 + s / 3600) * kDegree;
 }
 
-TEST(UnitConversion, ChainsToMetreAndRadian) {
+// At most 16 links: a crafted file once made each converted row walk a chain as long as itself.
+TEST(UnitConversion, ChainsToMetreAndRadianRefusedBeyondSixteenLinks) {
     InitEmptyDatabase();
-    const struct {
+    struct Row {
         int code, target;
         double b, c;
-    } rows[] = {{9001, 9001, 1, 1}, {9002, 9001, 0.3048, 1}, {9003, 9001, 12, 39.37},
-                {9101, 9101, 1, 1}, {9102, 9101, kPi, 180},  {9105, 9101, kPi, 200},
-                {9110, 9102, 1, 1}, {9111, 9102, 1, 1},      {9104, 9103, 1, 60},
-                {9113, 9114, 1, 1}, {9114, 9113, 2, 1},      {9204, 9002, 330, 1}};
+    };
+    std::vector<Row> rows = {{9001, 9001, 1, 1}, {9002, 9001, 0.3048, 1}, {9003, 9001, 12, 39.37},
+                             {9101, 9101, 1, 1}, {9102, 9101, kPi, 180},  {9105, 9101, kPi, 200},
+                             {9110, 9102, 1, 1}, {9111, 9102, 1, 1},      {9104, 9103, 1, 60},
+                             {9113, 9114, 1, 1}, {9114, 9113, 2, 1},      {9204, 9002, 330, 1}};
+    for (int code = 9030; code <= 9046; ++code) // 9030 + k reaches metre in k + 1 links
+        rows.push_back({code, code == 9030 ? 9001 : code - 1, 2, 1});
     for (const auto& row : rows) {
         EPSGUnits& unit = pdaEPSGUnits->GetAt(pdaEPSGUnits->GetCount());
         unit = EPSGUnits{};
@@ -39,9 +44,10 @@ TEST(UnitConversion, ChainsToMetreAndRadian) {
     } cases[] = {// clang-format off
         {9001, 12.5, 1, 12.5}, {9101, 12.5, 1, 12.5}, {0, 12.5, 1, 12.5}, {-1, 12.5, 1, 12.5},
         {9200, 12.5, 1, 12.5}, {9201, 12.5, 1, 12.5}, {9203, 12.5, 1, 12.5}, {8000, 12.5, 1, 12.5},
-        {9099, 12.5, 0, 12.5}, {9199, 1, 0, 1}, {9002, 10, 1, 3.048}, {9003, 39.37, 1, 12},
-        {9102, 180, 1, kPi}, {9105, 100, 1, kPi / 2},
+        {9099, 12.5, 0, 12.5}, {9100, 1, 0, 1}, {9199, 1, 0, 1}, {9002, 10, 1, 3.048},
+        {9003, 39.37, 1, 12}, {9102, 180, 1, kPi}, {9105, 100, 1, kPi / 2},
         {9204, 1, 1, 330 * 0.3048}, // a length code above 9203
+        {9045, 1, 1, 65536}, {9046, 1, 0, NAN}, // 16 links, 17 links
         // Sexagesimal values decode before the chain.
         {9110, 12.3030, 1, Dms(12, 30, 30)}, {9110, -12.3030, 1, Dms(-12, 30, 30)},
         {9110, 0.3030, 1, Dms(0, 30, 30)}, {9110, 49.0, 1, 49 * kDegree},

@@ -48,6 +48,19 @@ TEST_F(Validation, ResultCodesAndCompletedRecords) {
     EXPECT_EQ(ValidateCRSystem(nullptr), 1);
 }
 
+// After a row with code 2147483647, the smallest free code above 32767, found again later.
+TEST_F(Validation, DoesNotOverflowNextEllipsoidCode) {
+    fixture::AddEllipsoid(INT32_MAX, "Last code", 6000000, 300, 0);
+    fixture::AddEllipsoid(32768, "Taken", 6100000, 300, 0);
+    for (int round = 0; round < 2; ++round) {
+        KQCRSystem r;
+        gx::InitCRSystem(&r, 3, 25000.0);
+        Edit(r, "tm a=6378000 invf=300");
+        EXPECT_EQ(ValidateCRSystem(&r), 0);
+        EXPECT_EQ(r.iEllipsoidCode, 32769); // the same row again in the second round
+    }
+}
+
 TEST(CompareCRSystemData, RecordPairs) {
     for (const auto& row : Rows(
 #include "data/refdata/compare_cases.txt"

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "convert.h"
@@ -17,7 +18,6 @@
 namespace cli {
 
 namespace {
-
 
 struct Usage {
     const char* command;
@@ -165,17 +165,26 @@ int LengthUnitByName(const std::string& name) {
     return -1;
 }
 
+// The first row with the code, through a map of the codes built on the first look-up: the
+// data is loaded once a run, and list looks up a unit for every system.
+template <class T>
+const T* RowByCode(const DynamicClassArray<T>* pArray, int code) {
+    static std::unordered_map<int, int> rows;
+    if (pArray == nullptr) return nullptr;
+    if (rows.empty())
+        for (int i = pArray->GetCount() - 1; i >= 0; --i)
+            rows[(*pArray)[i].iCode] = i;
+    const auto it = rows.find(code);
+    return it != rows.end() ? &(*pArray)[it->second] : nullptr;
+}
+
 std::string UnitName(int unitCode) {
-    if (pdaEPSGUnits != nullptr)
-        for (int i = 0; i < pdaEPSGUnits->GetCount(); ++i)
-            if ((*pdaEPSGUnits)[i].iCode == unitCode) return ToUtf8((*pdaEPSGUnits)[i].szName);
-    return "unit " + std::to_string(unitCode);
+    const EPSGUnits* pRow = RowByCode(pdaEPSGUnits, unitCode);
+    return pRow != nullptr ? ToUtf8(pRow->szName) : "unit " + std::to_string(unitCode);
 }
 
 const EPSGSystem* SystemRow(int code) {
-    for (int i = 0; i < pdaEPSGSystem->GetCount(); ++i)
-        if ((*pdaEPSGSystem)[i].iCode == code) return &(*pdaEPSGSystem)[i];
-    return nullptr;
+    return RowByCode(pdaEPSGSystem, code);
 }
 
 // The validated record of a predefined system, in the given length unit row.
