@@ -73,10 +73,6 @@ size_t LibraryDirectory(KQWCHAR* pDir, size_t nCap);
 // Opens a file for binary reading that other readers may hold open at the same time, with
 // writers denied where the platform can deny them. Null when it cannot be opened.
 std::FILE* OpenSharedDenyWrite(const KQWCHAR* pszPath);
-// The former name, until its caller in refdata/data_file.cpp takes the one above.
-inline std::FILE* OpenSharedDenyReadWrite(const KQWCHAR* pszPath) {
-    return OpenSharedDenyWrite(pszPath);
-}
 
 } // namespace gx
 

@@ -89,7 +89,7 @@ bool DataFileName(const KQWCHAR* pszPath, KQWCHAR (&name)[kMaxDataPath]) {
 }
 
 char* ReadDataFileText(const KQWCHAR* pszFileName) {
-    std::FILE* pFile = OpenSharedDenyReadWrite(pszFileName);
+    std::FILE* pFile = OpenSharedDenyWrite(pszFileName);
     if (pFile == nullptr) return nullptr;
     uint32_t nCompressed = 0;
     uint32_t nText = 0;
