@@ -55,8 +55,10 @@ TEST_F(Parameters, TextForm) {
         system->GetParameters(&r);
         EXPECT_EQ(r.iNumParameters, std::stoi(row[5]));
         EXPECT_EQ(r.dOffsetX + r.dOffsetY + r.dSemiMajorAxis, 0);
-        if (row[1] == "1") {
-            EXPECT_EQ(Text(*system), text.substr(0, 1023));
+        if (row[1] == "1") { // a copy keeps the text as it came ("1.0" is not printed afresh)
+            SystemPtr copy(CreateCoordSystem(6, 1));
+            *copy = *system;
+            EXPECT_EQ(Text(*copy), text.substr(0, 1023));
         }
         if (row[5] == "9") {
             EXPECT_EQ(r.adParameterValues[8] + r.aiParameterCodes[8], 8809.9);
