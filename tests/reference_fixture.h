@@ -44,11 +44,6 @@ inline int AddEllipsoid(int code, const char* name, double a, double invf, doubl
     return pdaEPSGEllipsoid->GetCount() - 1;
 }
 
-inline void AddDatum(int code, const char* name, int ellipsoid, int meridian) {
-    EPSGDatum& d = NewRow(pdaEPSGDatum, code, name);
-    std::tie(d.iEllipsoidCode, d.iPrimeMeridianCode) = std::make_tuple(ellipsoid, meridian);
-}
-
 struct Parameter {
     int code;
     double value;
@@ -134,35 +129,33 @@ inline std::unique_ptr<CProjection> Built(int number, int ellipsoid,
     return std::unique_ptr<CProjection>(gx::CreateProjection(&r));
 }
 
-// Rows used by the tests; row indexes of the ellipsoids are returned by AddEllipsoid.
+// The rows of tests/data/refdata/fixture_rows.txt; row indexes of the ellipsoids are returned
+// by AddEllipsoid.
 class ReferenceData : public ::testing::Test {
 protected:
+    void TearDown() override { FreeEPSGDataBase(); }
     void SetUp() override {
         InitEmptyDatabase();
         ASSERT_NE(pdaEPSGSystem, nullptr);
-        AddEllipsoid(7001, "Airy 1830", 6377563.396, 299.3249646, 6356256.909237285);
-        AddEllipsoid(7019, "GRS 1980", 6378137.0, 298.257222101, 6356752.314140356);
-        AddEllipsoid(7030, "WGS 84", 6378137.0, 298.257223563, 6356752.314245179);
-        AddEllipsoid(7035, "Sphere", 6371000.0, 0, 6371000.0);
-        AddEllipsoid(7011, "Clarke 1880 (IGN)", 6378249.2, 293.4660212936269, 6356515.0);
-        NewRow(pdaEPSGPrimeMeridian, 8901, "Greenwich").dLongitude = 0;
-        NewRow(pdaEPSGPrimeMeridian, 8903, "Paris").dLongitude = 0.040792344390154271;
-        AddDatum(6277, "Ordnance Survey of Great Britain 1936", 7001, 8901);
-        AddDatum(6171, "Reseau Geodesique Francais 1993", 7019, 8901);
-        AddDatum(6326, "World Geodetic System 1984", 7030, 8901);
-        AddDatum(6807, "Nouvelle Triangulation Francaise (Paris)", 7011, 8903);
-        AddSystem(27700, "OSGB36 / British National Grid", 19916, 9807, 9001, 6277, 7001,
-                  Parameters("8801=49 8802=-2 8805=0.9996012717 8806=400000 8807=-100000"));
-        AddSystem(2154, "RGF93 / Lambert-93", 18085, 9802, 9001, 6171, 7019,
-                  Parameters("8821=46.5 8822=3 8823=49 8824=44 8826=700000 8827=6600000"));
-        AddSystem(32632, "WGS 84 / UTM zone 32N", 16032, 9807, 9001, 6326, 7030,
-                  Parameters("8801=0 8802=9 8805=0.9996 8806=500000 8807=0"));
-        AddSystem(27500, "NTF (Paris) / Transverse Mercator", 18082, 9807, 9001, 6807, 7011,
-                  Parameters("8801=0.81681408993334625r 8802=0 8805=0.99987742 8806=600000 "
-                             "8807=2200000"));
-        AddSystem(99999, "No parameters", 11111, 9807, 9001, 6326, 7030, {});
+        for (const auto& f : Rows(
+#include "data/refdata/fixture_rows.txt"
+                 )) {
+            const int code = std::stoi(f[1]);
+            const char* name = f[2].c_str();
+            if (f[0] == "ellipsoid")
+                AddEllipsoid(code, name, std::stod(f[3]), std::stod(f[4]), std::stod(f[5]));
+            if (f[0] == "meridian")
+                NewRow(pdaEPSGPrimeMeridian, code, name).dLongitude = std::stod(f[3]);
+            if (f[0] == "datum") {
+                EPSGDatum& d = NewRow(pdaEPSGDatum, code, name);
+                std::tie(d.iEllipsoidCode, d.iPrimeMeridianCode) =
+                    std::make_tuple(std::stoi(f[3]), std::stoi(f[4]));
+            }
+            if (f[0] == "system")
+                AddSystem(code, name, std::stoi(f[3]), std::stoi(f[4]), std::stoi(f[5]),
+                          std::stoi(f[6]), std::stoi(f[7]), Parameters(f[8]));
+        }
     }
-    void TearDown() override { FreeEPSGDataBase(); }
 };
 
 } // namespace fixture

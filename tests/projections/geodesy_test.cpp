@@ -1,7 +1,6 @@
 // The shared geodesy of the projections (projections/geodesy.h, fast_math.h and the ellipsoid
 // base) against published values and against the definitions evaluated in long double.
 #include <cmath>
-#include <limits>
 #include <tuple>
 #include <vector>
 
@@ -16,8 +15,7 @@ namespace {
 using testconst::kDegree;
 using testconst::kPi;
 typedef long double Ld;
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-const double kInf = std::numeric_limits<double>::infinity();
+const double kInf = INFINITY;
 
 // Opens the protected routines and constants of the ellipsoid base to the tests.
 class Base : public CMapProjection {
@@ -174,7 +172,7 @@ TEST(GeodesyFolds, RulesAtTheBoundaries) {
         for (size_t i = 0; i < pairs.size(); i += 2)
             EXPECT_NEAR(fold(pairs[i]), pairs[i + 1], 1e-13) << pairs[i];
     for (auto fold : {gx::FoldLongitude, gx::FoldLatitude, gx::FoldLongitudeOnce}) {
-        EXPECT_TRUE(std::isnan(fold(kNaN)));
+        EXPECT_TRUE(std::isnan(fold(NAN)));
         EXPECT_LE(std::fabs(fold(1e300)), fold == gx::FoldLongitudeOnce ? kInf : kPi);
     }
     EXPECT_TRUE(std::isnan(gx::FoldLongitude(kInf)));

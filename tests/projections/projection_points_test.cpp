@@ -29,10 +29,6 @@ struct Row {
     double wlon = -1, wlat = 0; // round trip window in degrees; none when wlon < 0
     double rmax = 0, rmin = 0;  // round trip error bounds, radians
     std::string wrap;
-    bool Published() const {
-        return tolerance != "-" && source.rfind("edge", 0) != 0 &&
-               source.rfind("round trip", 0) != 0;
-    }
 };
 
 std::ostream& operator<<(std::ostream& out, const Row& r) {
@@ -75,10 +71,9 @@ void ExpectCoordinate(double value, const std::string& expected, double toleranc
     const double e = std::stod(expected);
     if (std::isnan(e))
         EXPECT_FALSE(std::isfinite(value)) << r << value;
-    else if (std::isinf(e))
-        EXPECT_EQ(value, e) << r;
-    else
-        EXPECT_LE(std::fabs(value - e), tolerance) << r << value << " expected " << expected;
+    else // exact when infinite
+        EXPECT_LE(value == e ? 0 : std::fabs(value - e), tolerance)
+            << r << value << " expected " << expected;
 }
 
 // Each row: forward to the printed precision, the printed coordinates back within the inverse
@@ -148,9 +143,10 @@ TEST_F(ProjectionPoints, PointsRoundTripsTurnsAndResultOneForAnyInput) {
 TEST(ProjectionMethods, EveryMethodHasPublishedPointsAndAnOracleRow) {
     std::set<int> published, oracle;
     for (const Row& r : ReadRows())
-        if (r.Published()) published.insert(r.number);
+        if (r.tolerance != "-" && r.source.rfind("edge", 0) && r.source.rfind("round trip", 0))
+            published.insert(r.number);
     for (const auto& f : fixture::DataLines("proj_oracle.csv"))
-        if (f[1] != "hand") oracle.insert(std::stoi(f[1]));
+        if (f[1] != "hand" && f[1] != "profile") oracle.insert(std::stoi(f[1]));
     for (const gx::MethodRow& m : gx::Methods()) {
         EXPECT_EQ(published.count(m.iNumber), 1u) << Narrow(m.pszName);
         EXPECT_EQ(oracle.count(m.iNumber), 1u) << Narrow(m.pszName);

@@ -69,9 +69,10 @@ TEST(ProjectionMethods, LookupsByNumberAndCode) {
 
 class ProjectionFactory : public fixture::ReferenceData {};
 
-// Every method builds from its listed parameters and returns a point; its class is one the
-// exported-symbols check names, among the exported classes or among the hidden ones.
-TEST_F(ProjectionFactory, EveryMethodBuildsRoundTripsAndIsInTheExportCheck) {
+// Every method builds from its listed parameters (its points and round trips are rows of
+// projection_points.csv); its class is one the exported-symbols check names, among the
+// exported classes or among the hidden ones.
+TEST_F(ProjectionFactory, EveryMethodBuildsAndIsInTheExportCheck) {
     const char* pszScript = "tests/exported_symbols.sh";
     const auto exported = Tokens(pszScript, "for class in", "; do", "C[A-Za-z0-9]+");
     const auto hidden = Tokens(pszScript, "grep -E 'gx::", "'", "C[A-Za-z0-9]+");
@@ -80,11 +81,6 @@ TEST_F(ProjectionFactory, EveryMethodBuildsRoundTripsAndIsInTheExportCheck) {
     for (const gx::MethodRow& m : gx::Methods()) {
         const std::unique_ptr<CProjection> p = BuiltMethod(m, 2);
         ASSERT_NE(p, nullptr) << m.iNumber;
-        double x, y, lon, lat;
-        p->Project(10.5 * kDegree, 50.5 * kDegree, x, y);
-        p->UnProject(x, y, lon, lat);
-        EXPECT_NEAR(lon, 10.5 * kDegree, 1e-10) << m.iNumber;
-        EXPECT_NEAR(lat, 50.5 * kDegree, 1e-10) << m.iNumber;
         const CProjection& object = *p;
         const std::string mangled = typeid(object).name(); // a global class: length and name
         const std::string name = mangled.substr(mangled.find_first_not_of("0123456789"));

@@ -64,9 +64,10 @@ protected:
 };
 
 TEST_F(ValueText, PrintAndParse) {
-    for (const auto& row : Rows(
+    for (auto row : Rows(
 #include "data/refdata/value_text_cases.txt"
              )) {
+        row.resize(5); // the precision, format and tokens rows have two fields
         const std::string what = row[0] + " " + row[1] + " " + row[2];
         const int flags = Flags(row[2]);
         if (row[0] == "print") {
@@ -86,6 +87,22 @@ TEST_F(ValueText, PrintAndParse) {
             if (fail) {
                 EXPECT_EQ(m_pSystem->Value2String(Value(row[1]), nullptr, flags, 2), 0);
             }
+        } else if (row[0] == "pair") {
+            int flag = 0, mode = 0;
+            std::istringstream(row[1]) >> flag >> mode;
+            m_pSystem->SetUnProjectFlag(flag);
+            const double x = Value(row[2]), y = Value(row[2].substr(row[2].find(' ')));
+            KQWCHAR textX[256] = {'k', 'e', 'e', 'p'}, textY[256] = {};
+            EXPECT_EQ(m_pSystem->XY2String(x, y, textX, textY, mode), !std::isnan(x)) << what;
+            EXPECT_EQ(KqString(textX) + KQ_T("|") + textY, Unescape(row[3] + "|" + row[4])) << what;
+            double dx = 0, dy = 0;
+            EXPECT_TRUE(std::isnan(x) || m_pSystem->String2XY(textX, textY, dx, dy, mode) == 1);
+            EXPECT_TRUE(std::isnan(x) || std::hypot(dx - x, dy - y) < 1e-2) << what;
+        } else if (row[0] == "precision") {
+            m_pSystem->SetPrecision(std::stoi(row[1]));
+        } else if (row[0] == "format" || row[0] == "tokens") {
+            const bool format = row[0] == "format";
+            gx::KqCopy(format ? m_pFormat : m_pTok, format ? 64 : 32, Unescape(row[1]).c_str());
         } else {
             const double value = Parse(Unescape(row[1]), flags, std::stoi(row[3]));
             const double expected = Value(row[4]); // exact when infinite
@@ -97,16 +114,6 @@ TEST_F(ValueText, PrintAndParse) {
     double value = 5;
     EXPECT_EQ(m_pSystem->String2Value(nullptr, value, CS_DMS), 0);
     EXPECT_EQ(value, 0);
-}
-
-TEST_F(ValueText, ObjectPrecision) {
-    m_pSystem->SetPrecision(4);
-    EXPECT_EQ(Print(1234.5678, 0, -1), KQ_T("1234.5678"));
-    EXPECT_EQ(Print(0.5, CS_DMS | CS_LONGITUDE, -1), KQ_T("28\u00B038'52.4031\"E"));
-    m_pSystem->SetPrecision(-1); // "%.*f" with a negative precision: six decimals
-    EXPECT_EQ(Print(1234.5678, 0, -1), KQ_T("1234.567800"));
-    m_pSystem->SetPrecision(INT_MAX);
-    EXPECT_EQ(Print(1.5, CS_DMS, -1, 0), KQ_T(""));
 }
 
 // Print, then parse: the angle comes back to within half a unit of the last decimal of the
@@ -125,51 +132,14 @@ TEST_F(ValueText, PrintThenParseRoundTrips) {
     }
 }
 
-TEST_F(ValueText, CoordinatePairs) {
-    KQWCHAR x[256], y[256];
+// Both halves of a pair are always read; the result is their product.
+TEST_F(ValueText, CoordinatePairHalves) {
     double dx = 0, dy = 0;
-    const struct {
-        int flag, mode;
-        double x, y;
-        const KQWCHAR *textX, *textY;
-    } cases[] = {{0, -1, 1234.5678, -0.125, KQ_T("1234.57"), KQ_T("-0.12")},
-                 {0, 1, 0.5, -0.5, KQ_T("28\u00B038'52.40\"E"), KQ_T("28\u00B038'52.40\"S")},
-                 {1, -1, -0.5, 0.5, KQ_T("28\u00B038'52.40\"W"), KQ_T("28\u00B038'52.40\"N")},
-                 {2, -1, 0.5, 2, KQ_T("0.50"), KQ_T("2.00")}, // only 1 means geographic
-                 {0, 0, NAN, 3.0, KQ_T("keep"), KQ_T("3.00")}};
-    for (const auto& c : cases) {
-        m_pSystem->SetUnProjectFlag(c.flag);
-        gx::KqCopy(x, 256, KQ_T("keep"));
-        EXPECT_EQ(m_pSystem->XY2String(c.x, c.y, x, y, c.mode), !std::isnan(c.x)) << c.x;
-        EXPECT_EQ(KqString(x), c.textX);
-        EXPECT_EQ(KqString(y), c.textY);
-        if (std::isnan(c.x)) continue;
-        EXPECT_EQ(m_pSystem->String2XY(x, y, dx, dy, c.mode), 1);
-        EXPECT_NEAR(dx, c.x, 1e-2);
-        EXPECT_NEAR(dy, c.y, 1e-2);
-    }
-    // Both halves are always done; the result is their product.
     EXPECT_EQ(m_pSystem->String2XY(KQ_T("abc"), KQ_T("12.5"), dx, dy, 0), 0);
     EXPECT_EQ(dx * 100 + dy, 12.5);
     EXPECT_EQ(m_pSystem->String2XY(KQ_T("10\u00B0W"), KQ_T("1:2:3:4"), dx, dy, 1), 0);
     EXPECT_NEAR(std::fabs(dx + 10 * kDegree) + std::fabs(dy), 0, 1e-15);
     EXPECT_EQ(m_pSystem->XY2String(1, 2, nullptr, nullptr, 1), 1);
-}
-
-// The live strings decide how angles are written and read.
-TEST_F(ValueText, LocalisedStrings) {
-    gx::KqCopy(m_pFormat, 64, KQ_T("%.f\u00B0 %02.f' %0*.*f\" %s"));
-    gx::KqCopy(m_pTok, 32, KQ_T("NSWE nswe\u00B0'\":"));
-    EXPECT_EQ(Print(0.5, CS_DMS | CS_LONGITUDE, 2), KQ_T("28\u00B0 38' 52.40\" E"));
-    const double expected = 28 + 38 / 60.0 + 52.4 / 3600;
-    EXPECT_NEAR(Parse(KQ_T("28\u00B0 38' 52.40\" E"), CS_DMS | CS_LONGITUDE | CS_DEGREES), expected,
-                1e-12);
-    EXPECT_NEAR(Parse(KQ_T("28 38 52.40"), CS_DMS | CS_DEGREES), expected, 1e-12);
-    m_pTok[0] = 0; // an empty delimiter set reads the whole text as one number
-    EXPECT_EQ(Parse(KQ_T("12:30"), CS_DMS | CS_DEGREES), 12);
-    // A format in the live buffer that does not take the six values is not used.
-    gx::KqCopy(m_pFormat, 64, KQ_T("%n%s%s%s%s"));
-    EXPECT_EQ(Print(0.5, CS_DMS | CS_LONGITUDE, 2), KQ_T("28\u00B038'52.40\"E"));
 }
 
 TEST_F(ValueText, APointWhateverTheHostsLocale) {
@@ -181,41 +151,36 @@ TEST_F(ValueText, APointWhateverTheHostsLocale) {
     std::setlocale(LC_ALL, saved.c_str());
 }
 
-TEST(DmsFormat, AcceptsExactlyTheSixValuesInOrder) {
+// Formats are valid when they take exactly the six values in order; the formatter writes what
+// printf writes for the same format and values, cut to the buffer but counting everything.
+TEST(DmsFormat, AcceptsTheSixValuesInOrderAndMatchesPrintf) {
+    std::vector<std::pair<gx::DmsValues, std::string>> values; // with their hemispheres
     for (const auto& row : Rows(
 #include "data/refdata/dms_formats.txt"
-             ))
-        EXPECT_EQ(gx::IsValidDmsFormat(Unescape(row[1]).c_str()), row[0] == "valid") << row[1];
-    EXPECT_FALSE(gx::IsValidDmsFormat(nullptr));
-}
-
-// The formatter writes what printf writes for the same format and values, cut to the buffer
-// but counting everything.
-TEST(DmsFormat, MatchesPrintf) {
-    const char* formats[] = {"%.f %02.f' %0*.*f\" %s",   "%+.2f|%-6.1f|%-*.*f|%-4s|",
-                             "% f %#.0f %*.*e %.1s",     "%g %G %0*.*g %3s",
-                             "%.3e %10.4E %*.*G %-3.0s", "%lf %5.f %+*.*f %s %%"};
-    const gx::DmsValues values[] = {{28, 38, 5, 2, 52.4, nullptr},
-                                    {-0.0, 0, 3, 0, 5, nullptr},
-                                    {-179, 59, 11, 8, 59.99999999, nullptr},
-                                    {1e15, 1e-5, -9, 3, 0.000123456, nullptr},
-                                    {12, 30, 4, -2, 7.25, nullptr},
-                                    {INFINITY, NAN, 0, 1, -INFINITY, nullptr},
-                                    {123456789.0, 0.5, 1, 15, 1e-300, nullptr}};
-    const char* hemispheres[] = {"E", "W", "N", "S", "", "EW", "N"};
-    for (const char* format : formats) {
-        for (int i = 0; i < 7; ++i) {
-            gx::DmsValues v = values[i];
-            const KqString hemisphere = Kq(hemispheres[i]);
+             )) {
+        char* p = const_cast<char*>(row[1].c_str());
+        if (row[0] == "values") {
+            values.push_back(
+                {{std::strtod(p, &p), std::strtod(p, &p), static_cast<int>(std::strtol(p, &p, 10)),
+                  static_cast<int>(std::strtol(p, &p, 10)), std::strtod(p, &p)},
+                 row[2]});
+            continue;
+        }
+        EXPECT_EQ(gx::IsValidDmsFormat(Unescape(row[1]).c_str()), row[0] != "invalid") << row[1];
+        if (row[0] != "printf") continue;
+        for (auto [v, hemisphereText] : values) {
+            const char* format = row[1].c_str();
+            const KqString hemisphere = Kq(hemisphereText.c_str());
             v.pszHemisphere = hemisphere.c_str();
             char expected[512];
             std::snprintf(expected, sizeof(expected), format, v.dDegrees, v.dMinutes,
-                          v.iSecondsWidth, v.iSecondsPrecision, v.dSeconds, hemispheres[i]);
+                          v.iSecondsWidth, v.iSecondsPrecision, v.dSeconds, hemisphereText.c_str());
             for (size_t cap : {size_t{512}, size_t{9}, size_t{1}}) {
                 KQWCHAR out[512] = {'x', 'y'};
                 size_t n = 0;
                 ASSERT_TRUE(gx::FormatDms(Kq(format).c_str(), v, out, cap, n)) << format;
-                EXPECT_EQ(KqString(out), Kq(expected).substr(0, cap - 1)) << format << " " << i;
+                EXPECT_EQ(KqString(out), Kq(expected).substr(0, cap - 1))
+                    << format << " " << v.dDegrees;
                 EXPECT_EQ(n, std::strlen(expected));
             }
         }
@@ -230,8 +195,9 @@ TEST(DmsFormat, MatchesPrintf) {
         EXPECT_LE(KqString(out).size(), 15u);
     }
     out[0] = 'x'; // a refused format leaves an empty text
-    EXPECT_FALSE(gx::FormatDms(KQ_T("%n"), values[0], out, 16, n));
+    EXPECT_FALSE(gx::FormatDms(KQ_T("%n"), values[0].first, out, 16, n));
     EXPECT_EQ(KqString(out) + Kq(std::to_string(n).c_str()), KQ_T("0"));
+    EXPECT_FALSE(gx::IsValidDmsFormat(nullptr));
 }
 
 } // namespace
