@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "test_support.h"
+
 namespace {
 
 struct Outcome {
@@ -66,40 +68,15 @@ TEST(CommandLine, StreamsManyLinesAndMarksBadOnes) {
     }
 }
 
-// The bytes of a data field: escapes \n \r \t \0 \xHH and \{count,c} undone.
-std::string Unescaped(const std::string& s) {
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] != '\\' || i + 1 == s.size()) {
-            out += s[i];
-            continue;
-        }
-        const char c = s[++i];
-        if (c == '{') {
-            out.append(std::stoul(s.substr(i + 1)), s[s.find(',', i) + 1]);
-            i = s.find('}', i);
-        } else if (c == 'x') {
-            out += static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            out += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c == '0' ? '\0' : c;
-        }
-    }
-    return out;
-}
-
 // Streams end to end, one row of tests/data/refdata/cli_cases.txt at a time.
 TEST(CommandLine, StreamsAndBadInput) {
-    std::istringstream lines(
-#include "../data/refdata/cli_cases.txt"
-    );
-    for (std::string line; std::getline(lines, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> f;
-        std::istringstream fields(line + '|');
-        for (std::string field; std::getline(fields, field, '|');)
-            f.push_back(Unescaped(field.erase(0, field.find_first_not_of(' '))
-                                      .erase(field.find_last_not_of(' ') + 1)));
+    for (std::vector<std::string> f : Rows(
+#include "data/refdata/cli_cases.txt"
+             )) {
+        for (std::string& field : f) { // the bytes of the field: its escapes undone
+            const KqString units = Unescape(field);
+            field.assign(units.begin(), units.end());
+        }
         const Outcome outcome = RunHost(f[0], f[1]);
         const std::string name = f[0] + " < " + f[1].substr(0, 40);
         EXPECT_EQ(outcome.exitCode, std::stoi(f[3])) << name << "\n" << outcome.err;
