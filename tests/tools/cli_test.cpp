@@ -1,5 +1,4 @@
 // The command-line host through its process interface: exit codes, output, streams.
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -80,9 +79,7 @@ TEST(CommandLine, StreamsAndBadInput) {
         const Outcome outcome = RunHost(f[0], f[1]);
         const std::string name = f[0] + " < " + f[1].substr(0, 40);
         EXPECT_EQ(outcome.exitCode, std::stoi(f[3])) << name << "\n" << outcome.err;
-        if (f[2] != "?") {
-            EXPECT_EQ(outcome.out, f[2]) << name;
-        }
+        EXPECT_TRUE(f[2] == "?" || outcome.out == f[2]) << name << "\n" << outcome.out;
         EXPECT_NE((outcome.err + outcome.out).find(f[4]), std::string::npos) << name << "\n"
                                                                              << outcome.err;
     }
