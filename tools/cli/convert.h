@@ -36,7 +36,6 @@ private:
     CCoordSystem& m_system;
     const Options& m_options;
     Direction m_direction;
-    int m_precision;
     bool m_bPlainAngles; // no digit, point or minus sign among the DMS delimiters
     std::string m_unit, m_word, m_text[6];
 };
