@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "projections/array_kernels.h"
 #include "projections/geodesy.h"
 
 CAlbersEqualArea::CAlbersEqualArea(int nEllipsoid, double dLonF, double dLatF, double dLat1,
@@ -36,7 +37,7 @@ int CAlbersEqualArea::UnProject(double dX, double dY, double& dLongitude, double
     const double theta = m_dN >= 0 ? std::atan2(dE, dN) : std::atan2(-dE, -dN);
     const double rho2 = dN * dN + dE * dE; // rho'^2, the positive root squared
     const double q = (m_dAlbersC - rho2 * m_dN * m_dN / (m_dA * m_dA)) / m_dN;
-    const double qPole = gx::AuthalicQ(1, m_dE, m_dE2);
+    const double qPole = gx::AuthalicQ(1.0, m_dE, m_dE2);
     // sin beta' = q' / qPole; beyond the projection's poles the arcsine is NaN.
     const double sinBeta = q / qPole;
     const double beta = std::asin(sinBeta);
@@ -44,4 +45,8 @@ int CAlbersEqualArea::UnProject(double dX, double dY, double& dLongitude, double
         gx::AuthalicToGeodetic(beta, sinBeta, std::sqrt(1 - sinBeta * sinBeta), m_dE2, m_dE4);
     dLongitude = SaveLambda(theta / m_dN + m_dLon0);
     return 1;
+}
+
+gx::ArrayKernels gx::AlbersArrayKernels(const CProjection&) {
+    return {};
 }

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "projections/array_kernels.h"
 #include "projections/geodesy.h"
 
 int CAmericanPolyconic::Project(double dLongitude, double dLatitude, double& dX, double& dY) const {
@@ -60,4 +61,8 @@ int CAmericanPolyconic::UnProject(double dX, double dY, double& dLongitude,
     }
     dLongitude = SaveLambda(std::asin(C * dE / a) / s + m_dLon0);
     return 1;
+}
+
+gx::ArrayKernels gx::PolyconicArrayKernels(const CProjection&) {
+    return {};
 }

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "projections/array_kernels.h"
 #include "projections/geodesy.h"
 
 CBonne::CBonne(int nEllipsoid, double dLon0, double dLat0, double dFalseEasting,
@@ -52,4 +53,8 @@ int CBonne::UnProject(double dX, double dY, double& dLongitude, double& dLatitud
         m_dLat0 >= 0 ? std::atan2(dE, m_dRho0 - dN) : std::atan2(-dE, dN - m_dRho0);
     dLongitude = SaveLambda(theta * rho / am + m_dLon0);
     return 1;
+}
+
+gx::ArrayKernels gx::BonneArrayKernels(const CProjection&) {
+    return {};
 }

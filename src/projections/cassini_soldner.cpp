@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "projections/array_kernels.h"
 #include "projections/geodesy.h"
 
 namespace {
@@ -46,4 +47,8 @@ int CCassiniSoldner::UnProject(double dX, double dY, double& dLongitude, double&
     dLongitude = SaveLambda(
         (D - T1 * D2 * D * kThird + (1 + 3 * T1) * T1 * D2 * D2 * D * k1Over15) / foot.c + m_dLon0);
     return 1;
+}
+
+gx::ArrayKernels gx::CassiniArrayKernels(const CProjection&) {
+    return {};
 }

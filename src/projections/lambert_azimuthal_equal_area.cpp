@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "projections/array_kernels.h"
 #include "projections/geodesy.h"
 
 CLambertAzimuthalEqualArea::CLambertAzimuthalEqualArea(int nEllipsoid, double dLon0, double dLat0,
@@ -11,7 +12,7 @@ CLambertAzimuthalEqualArea::CLambertAzimuthalEqualArea(int nEllipsoid, double dL
     : CMapProjection(nEllipsoid), m_dLon0(dLon0), m_dLat0(dLat0), m_dFalseEasting(dFalseEasting),
       m_dFalseNorthing(dFalseNorthing) {
     const double e = m_dE, e2 = m_dE2;
-    m_dQp = gx::AuthalicQ(1, e, e2);
+    m_dQp = gx::AuthalicQ(1.0, e, e2);
     const double q0 = gx::AuthalicQ(std::sin(dLat0), e, e2);
     // cos beta0 = sqrt(1 - (q0 / qP)^2) through qP - |q0|, formed without cancellation: next
     // to a pole both m(phi0) and cos beta0 vanish, and asin(q0 / qP) would leave cos beta0 as
@@ -66,4 +67,8 @@ int CLambertAzimuthalEqualArea::UnProject(double dX, double dY, double& dLongitu
     dLongitude = SaveLambda(
         std::atan2(dE * sinC, m_dD * rho * cosB0 * cosC - m_dD * ny * sinB0 * sinC) + m_dLon0);
     return 1;
+}
+
+gx::ArrayKernels gx::AzimuthalEqualAreaArrayKernels(const CProjection&) {
+    return {};
 }

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "projections/array_kernels.h"
 #include "projections/geodesy.h"
 
 namespace {
@@ -165,4 +166,8 @@ int CLambertConicalSP2Belgium::UnProject(double dX, double dY, double& dLongitud
     const double theta = cone.Inverse(dX, dY, true, dLatitude);
     dLongitude = SaveLambda((theta + kBelgianRotation) / m_dN + m_dLon0);
     return 1;
+}
+
+gx::ArrayKernels gx::LambertConicArrayKernels(const CProjection&) {
+    return {};
 }

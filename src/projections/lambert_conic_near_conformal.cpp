@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "geoxform/lambert_conic.h"
+#include "projections/array_kernels.h"
 #include "projections/geodesy.h"
 
 namespace {
@@ -91,4 +92,8 @@ int CLambertConicNearConformal::UnProject(double dX, double dY, double& dLongitu
     dLatitude = phi;
     dLongitude = SaveLambda(theta / std::sin(m_dLat0) + m_dLon0);
     return 1;
+}
+
+gx::ArrayKernels gx::NearConformalArrayKernels(const CProjection&) {
+    return {};
 }

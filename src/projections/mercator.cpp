@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "projections/array_kernels.h"
 #include "projections/geodesy.h"
 
 CMercator::CMercator(int nEllipsoid, int nVariant, double dLon0, double dValue,
@@ -77,4 +78,8 @@ int CPseudoPlateCarree::UnProject(double dX, double dY, double& dLongitude,
     dLongitude = dX;
     dLatitude = dY;
     return 1;
+}
+
+gx::ArrayKernels gx::MercatorArrayKernels(const CProjection&) {
+    return {};
 }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "projections/array_kernels.h"
 #include "projections/geodesy.h"
 
 CModifiedAzimuthalEquidistant::CModifiedAzimuthalEquidistant(int nEllipsoid, double dLon0,
@@ -79,4 +80,8 @@ int CModifiedAzimuthalEquidistant::UnProject(double dX, double dY, double& dLong
     dLatitude = SavePhi(std::atan2(sinPsi - e2 * K * sinPhi0, (1 - e2) * cosPsi));
     dLongitude = SaveLambda(std::asin(sinAlpha * sinJ / cosPsi) + m_dLon0);
     return 1;
+}
+
+gx::ArrayKernels gx::AzimuthalEquidistantArrayKernels(const CProjection&) {
+    return {};
 }

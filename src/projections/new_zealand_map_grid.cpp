@@ -5,6 +5,7 @@
 
 #include <complex>
 
+#include "projections/array_kernels.h"
 #include "projections/geodesy.h"
 
 namespace {
@@ -98,4 +99,8 @@ int CNewZealandMapGrid::UnProject(double dX, double dY, double& dLongitude,
     dLatitude = SavePhi(m_dLat0 + dPhi * 1000 / 36 * gx::kDegree);
     dLongitude = SaveLambda(m_dLon0 + theta.imag());
     return 1;
+}
+
+gx::ArrayKernels gx::NewZealandArrayKernels(const CProjection&) {
+    return {};
 }

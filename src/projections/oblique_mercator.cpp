@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "projections/array_kernels.h"
 #include "projections/geodesy.h"
 
 namespace {
@@ -205,4 +206,8 @@ int CObliqueMercator::UnProject(double dX, double dY, double& dLongitude, double
     const Skew grid = GX_SKEW(m_dLatC >= 0 ? std::fabs(m_dUc) : -std::fabs(m_dUc));
     dLongitude = SaveLambda(m_dLon0 + grid.Inverse(dX, dY, m_adConfLat, dLatitude));
     return 1;
+}
+
+gx::ArrayKernels gx::ObliqueMercatorArrayKernels(const CProjection&) {
+    return {};
 }

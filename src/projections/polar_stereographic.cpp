@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "geoxform/stereographic.h"
+#include "projections/array_kernels.h"
 #include "projections/geodesy.h"
 
 namespace {
@@ -126,4 +127,8 @@ int CPolarStereographicC::UnProject(double dX, double dY, double& dLongitude,
     dLatitude = PoleLatitude(bNorth, t, m_adConfLat);
     dLongitude = gx::FoldLongitude((bNorth ? std::atan2(dE, -dN) : std::atan2(dE, dN)) + m_dLon0);
     return 1;
+}
+
+gx::ArrayKernels gx::PolarStereographicArrayKernels(const CProjection&) {
+    return {};
 }

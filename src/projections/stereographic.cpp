@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "projections/array_kernels.h"
 #include "projections/geodesy.h"
 
 CObliqueStereographic::CObliqueStereographic(int nEllipsoid, double dLon0, double dLat0, double dK0,
@@ -78,4 +79,8 @@ int CObliqueStereographic::UnProject(double dX, double dY, double& dLongitude,
         gx::StepSinCos(phi, step, s, c);
     }
     return 1;
+}
+
+gx::ArrayKernels gx::ObliqueStereographicArrayKernels(const CProjection&) {
+    return {};
 }

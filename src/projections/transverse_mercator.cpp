@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "projections/array_kernels.h"
 #include "projections/geodesy.h"
 #include "projections/transverse_mercator_series.h"
 
@@ -115,4 +116,8 @@ int CUniversalTransverseMercator::UnProject(double dX, double dY, double& dLongi
     const Grid grid = GX_TM_GRID(zone * kZoneFactor + m_dFalseEasting, 1);
     dLongitude = SaveLambda(grid.Inverse(dX, dY, dLatitude) + lambdaZone);
     return 1;
+}
+
+gx::ArrayKernels gx::TransverseMercatorArrayKernels(const CProjection&) {
+    return {};
 }

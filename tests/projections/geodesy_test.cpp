@@ -171,9 +171,11 @@ TEST(GeodesyFolds, RulesAtTheBoundaries) {
     for (const auto& [fold, pairs] : cases)
         for (size_t i = 0; i < pairs.size(); i += 2)
             EXPECT_NEAR(fold(pairs[i]), pairs[i + 1], 1e-13) << pairs[i];
-    for (auto fold : {gx::FoldLongitude, gx::FoldLatitude, gx::FoldLongitudeOnce}) {
+    using Fold = double (*)(double);
+    for (Fold fold :
+         {Fold{gx::FoldLongitude}, Fold{gx::FoldLatitude}, Fold{gx::FoldLongitudeOnce}}) {
         EXPECT_TRUE(std::isnan(fold(NAN)));
-        EXPECT_LE(std::fabs(fold(1e300)), fold == gx::FoldLongitudeOnce ? kInf : kPi);
+        EXPECT_LE(std::fabs(fold(1e300)), fold == Fold{gx::FoldLongitudeOnce} ? kInf : kPi);
     }
     EXPECT_TRUE(std::isnan(gx::FoldLongitude(kInf)));
     EXPECT_TRUE(std::isnan(gx::FoldDegrees(kInf, true)));
