@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 #include "projections/array_kernels.h"
 #include "projections/geodesy.h"
@@ -110,7 +111,14 @@ struct Rectified {
         T V, cosBu;
         gx::SinCos(bu, V, cosBu);
         const T U = (V * cosG0 + S * sinG0) / Tq;
-        const T t = gx::Pow(H / gx::Sqrt((1 + U) / (1 - U)), 1 / B);
+        // t = (H / sqrt((1 + U) / (1 - U)))^(1/B); for lanes as exp(ln(...) / B), which costs
+        // less than the power.
+        const T base = H / gx::Sqrt((1 + U) / (1 - U));
+        T t;
+        if constexpr (std::is_same<T, double>::value)
+            t = gx::Pow(base, 1 / B);
+        else
+            t = gx::Exp(gx::Log(base) * (1 / B));
         phi = gx::GeodeticFromConformalT(t, c);
         dLambda = -gx::Atan2(S * cosG0 - V * sinG0, cosBu) / B;
     }
