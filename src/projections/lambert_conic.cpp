@@ -4,6 +4,7 @@
 #include "geoxform/lambert_conic.h"
 
 #include <cmath>
+#include <type_traits>
 
 #include "projections/array_kernels.h"
 #include "projections/geodesy.h"
@@ -79,6 +80,28 @@ T LatitudeOfConformalT(T t, double e) {
     return phi;
 }
 
+// The same for lanes of terrestrial ellipsoids (e^2 below 0.01), which need no angle until the
+// end: Newton's steps on s = F(s), s = sin phi, F(s) = (1 - u^2) / (1 + u^2) of u = t exp(-e
+// atanh(e s)), whose slope is F'(s) = 4 e^2 u^2 / ((1 + u^2)^2 (1 - e^2 s^2)); then one
+// arctangent of u gives the latitude. An error of s moves u by only e^2 times as much, and the
+// steps gain quadratically: two or three end with a step below 1e-9, after which s stands
+// within rounding, where the steps above also end. A step that comes out NaN (u infinite at a
+// pole) leaves s as it is. At most 16 steps.
+gx::Lanes TerrestrialLatitudeOfConformalT(gx::Lanes t, double e) {
+    const double e2 = e * e;
+    gx::Lanes s = SinOfConformalT(t);
+    for (int i = 0; i < kMaxLatitudeSteps; ++i) {
+        const gx::Lanes es = e * s;
+        const gx::Lanes u = t * gx::SmallExp(-e * gx::EccentricAtanh(es));
+        const gx::Lanes uu = u * u, w = 1 + uu, q = w * (1 - es * es);
+        // (F - s) / (1 - F') with one division.
+        const gx::Lanes step = (1 - uu - s * w) * q / (w * q - 4 * e2 * uu);
+        s = gx::Select(step == step, s + step, s);
+        if (gx::All(gx::Fabs(step) <= 1e-9)) break;
+    }
+    return gx::kHalfPi - 2 * gx::Atan(t * gx::SmallExp(-e * gx::EccentricAtanh(e * s)));
+}
+
 // The cone of the three variants: n, a F (times k0), the radius of the origin's parallel, the
 // false origin and the longitude of origin; the Belgian variant folds the longitude difference
 // once, turns the grid and takes the full circle of atan2 in the inverse.
@@ -101,7 +124,13 @@ struct Cone {
         const T dx = x - fe, dy = r0 - (y - fn);
         T r = gx::Sqrt(dy * dy + dx * dx);
         if (n < 0) r = -r;
-        lat = LatitudeOfConformalT(gx::Pow(r / aF, 1 / n), e);
+        // t = (r / aF)^(1/n); for lanes of terrestrial ellipsoids as exp(ln(r / aF) / n),
+        // which costs less than the power.
+        if constexpr (std::is_same<T, double>::value)
+            lat = LatitudeOfConformalT(gx::Pow(r / aF, 1 / n), e);
+        else
+            lat = e < 0.1 ? TerrestrialLatitudeOfConformalT(gx::Exp(gx::Log(r / aF) * (1 / n)), e)
+                          : LatitudeOfConformalT(gx::Pow(r / aF, 1 / n), e);
         const T theta = bBelgium ? gx::Atan2(dx, dy) + kBelgianRotation : gx::Atan(dx / dy);
         lon = gx::FoldLongitude(theta / n + lon0);
     }
