@@ -80,7 +80,8 @@ std::string ToUtf8(const KQWCHAR* psz) {
             continue;
         }
         const int nMore = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
-        out.push_back(static_cast<char>((0xF00 >> nMore) | (code >> (6 * nMore))));
+        const uint32_t kLead[] = {0, 0xC0, 0xE0, 0xF0};
+        out.push_back(static_cast<char>(kLead[nMore] | (code >> (6 * nMore))));
         for (int k = nMore - 1; k >= 0; --k)
             out.push_back(static_cast<char>(0x80 | ((code >> (6 * k)) & 0x3F)));
     }
