@@ -14,6 +14,7 @@
 
 #include "convert.h"
 #include "geoxform.h"
+#include "geoxform_c.h"
 #include "refdata/language.h"
 
 using KqString = std::basic_string<KQWCHAR>;
@@ -181,6 +182,38 @@ void Cli(const uint8_t* data, size_t size) {
     System s = Set("3,,25000,0,0;" + o.arguments[0]);
     cli::PointText points(*s, o, direction);
     cli::ConvertStream(points, o, direction);
+}
+
+// The C interface: byte 0 picks strides and direction, byte 1 a buffer size, the rest is a text
+// form (or, when it is none, the points of EPSG:27700 as raw doubles). A point converts to two
+// finite values or two NaNs, counted; text goes into a block of exactly the size given.
+void CInterface(const uint8_t* data, size_t size) {
+    if (size < 2) return;
+    Shipped();
+    geoxform_system* s = nullptr;
+    const std::string text(reinterpret_cast<const char*>(data + 2), size - 2);
+    if (geoxform_system_from_text(text.c_str(), &s) != GEOXFORM_OK &&
+        geoxform_system_from_epsg(27700, &s) != GEOXFORM_OK)
+        return;
+    std::vector<double> v((size - 2) / 8 + 1);
+    std::memcpy(v.data(), data + 2, size - 2);
+    const int64_t stride = 8 * (data[0] % 3 + 1), n = int64_t((v.size() - 1) * 8 / stride);
+    int64_t failed = -1;
+    (data[0] & 8 ? geoxform_inverse : geoxform_forward)(s, n, v.data(), stride, v.data() + 1,
+                                                        stride, v.data(), stride, v.data() + 1,
+                                                        stride, &failed);
+    Check(failed >= 0 && failed <= n, "failed points counted");
+    for (int64_t i = 0; stride > 8 && i < n; ++i)
+        Check(std::isnan(v[i * stride / 8]) == std::isnan(v[i * stride / 8 + 1]), "NaN pairs");
+    std::unique_ptr<char[]> out(new char[data[1]]);
+    size_t needed = 0;
+    const int status = geoxform_system_text_form(s, out.get(), data[1], &needed);
+    Check(status == (needed > data[1] ? GEOXFORM_E_BUFFER : GEOXFORM_OK), "text form fits");
+    double value = 0;
+    geoxform_text_to_value(s, text.c_str(), GEOXFORM_CS_DMS, &value);
+    geoxform_value_to_text(s, value, GEOXFORM_CS_DMS | GEOXFORM_CS_LATITUDE, data[0] % 12,
+                           out.get(), data[1], &needed);
+    geoxform_system_free(s);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
