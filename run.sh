@@ -12,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config python3 zlib1g-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libpolyclipping-dev libproj-dev proj-data locales)
+          libbenchmark-dev libpolyclipping-dev libsleef-dev libproj-dev proj-data locales)
 
 install_missing() { # extra apt-get options...
     local missing=()

@@ -13,6 +13,7 @@
 #include <proj.h>
 
 #include "geoxform.h"
+#include "geoxform_c.h"
 #include "projection_cases.h"
 
 namespace {
@@ -62,7 +63,8 @@ double OursInverse(const CProjection& p, const bench::Points& pts) {
     });
 }
 
-double ProjTransform(PJ* pj, PJ_DIRECTION direction, const bench::Points& pts) {
+double ProjTransform(PJ* pj, PJ_DIRECTION direction, const bench::Points& pts,
+                     int nPoints = kPoints) {
     const bool bForward = direction == PJ_FWD;
     std::vector<double> u, v;
     double best = 1e300;
@@ -71,8 +73,8 @@ double ProjTransform(PJ* pj, PJ_DIRECTION direction, const bench::Points& pts) {
         v = bForward ? pts.lat : pts.y;
         const double seconds = LeastCpuSeconds(
             [&] {
-                proj_trans_generic(pj, direction, u.data(), sizeof(double), kPoints, v.data(),
-                                   sizeof(double), kPoints, nullptr, 0, 0, nullptr, 0, 0);
+                proj_trans_generic(pj, direction, u.data(), sizeof(double), nPoints, v.data(),
+                                   sizeof(double), nPoints, nullptr, 0, 0, nullptr, 0, 0);
             },
             1);
         if (seconds < best) best = seconds;
@@ -112,6 +114,64 @@ void ProjectionTable(PJ_CONTEXT* ctx) {
                         system.c_str(), definition.c_str(), forward, projForward,
                         projForward / forward, inverse, projInverse, projInverse / inverse);
         }
+    }
+}
+
+const int kArrayPoints = 1000000;
+
+// The same million points through the C interface's array calls (degrees in, the system's
+// unit out, and back) and through PROJ's proj_trans_generic doing the same work: degrees
+// converted by a unitconvert step, then the projection.
+void ArrayTable(PJ_CONTEXT* ctx) {
+    std::printf("\n| method (system) | array forward ns | PROJ ns | ratio | array inverse ns "
+                "| PROJ ns | ratio |\n|---|---:|---:|---:|---:|---:|---:|\n");
+    for (const bench::Case& c : bench::Cases()) {
+        KQCRSystem record;
+        std::shared_ptr<CProjection> projection = bench::BuildProjection(c);
+        geoxform_system* system = nullptr;
+        if (!projection || !bench::BuildRecord(c, record) ||
+            geoxform_system_from_record(&record, sizeof record, &system) != GEOXFORM_OK) {
+            std::printf("| %s | (did not build) ||||||\n", c.name);
+            continue;
+        }
+        bench::Points points = bench::MakePoints(c, *projection, kArrayPoints);
+        for (int i = 0; i < kArrayPoints; ++i) {
+            points.lon[i] /= 0.017453292519943295;
+            points.lat[i] /= 0.017453292519943295;
+        }
+        std::vector<double> x(kArrayPoints), y(kArrayPoints), lon(kArrayPoints), lat(kArrayPoints);
+        const auto run = [&](bool bForward) {
+            const int64_t n = kArrayPoints, s = sizeof(double);
+            return Nanoseconds(LeastCpuSeconds([&] {
+                                   if (bForward)
+                                       geoxform_forward(system, n, points.lon.data(), s,
+                                                        points.lat.data(), s, x.data(), s, y.data(),
+                                                        s, nullptr);
+                                   else
+                                       geoxform_inverse(system, n, x.data(), s, y.data(), s,
+                                                        lon.data(), s, lat.data(), s, nullptr);
+                               }),
+                               kArrayPoints);
+        };
+        const double forward = run(true), inverse = run(false);
+        const std::string definition =
+            "+proj=pipeline +step +proj=unitconvert +xy_in=deg +xy_out=rad +step " + c.proj[0];
+        PJ* pj = proj_create(ctx, definition.c_str());
+        double projForward = 0, projInverse = 0;
+        if (pj != nullptr) {
+            bench::Points degrees = points;
+            degrees.x = x;
+            degrees.y = y;
+            projForward =
+                Nanoseconds(ProjTransform(pj, PJ_FWD, degrees, kArrayPoints), kArrayPoints);
+            projInverse =
+                Nanoseconds(ProjTransform(pj, PJ_INV, degrees, kArrayPoints), kArrayPoints);
+            proj_destroy(pj);
+        }
+        std::printf("| %s | %.1f | %.1f | %.2f | %.1f | %.1f | %.2f |\n", c.name, forward,
+                    projForward, projForward / forward, inverse, projInverse,
+                    projInverse / inverse);
+        geoxform_system_free(system);
     }
 }
 
@@ -184,6 +244,7 @@ int main() {
                 "Machine: %s; compiler: GCC %s.\n\n",
                 proj_info().version, kPoints, kRuns, Processor().c_str(), __VERSION__);
     ProjectionTable(ctx);
+    ArrayTable(ctx);
     LibraryTable();
     proj_context_destroy(ctx);
     FreeEPSGDataBase();

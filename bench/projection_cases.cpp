@@ -240,11 +240,10 @@ bool IsHandMade(const Case& c) {
     return false;
 }
 
-std::shared_ptr<CProjection> BuildProjection(const Case& c) {
-    KQCRSystem r;
+bool BuildRecord(const Case& c, KQCRSystem& r) {
     gx::InitCRSystem(&r, 3, 1.0);
     r.iSystemCode = c.code;
-    if (ValidateCRSystem(&r) != 0) return nullptr;
+    if (ValidateCRSystem(&r) != 0) return false;
     for (const HandMade& h : HandMadeRecords()) {
         if (std::string(h.name) != c.name) continue;
         r.iProjection = h.number;
@@ -254,6 +253,12 @@ std::shared_ptr<CProjection> BuildProjection(const Case& c) {
             r.adParameterValues[i] = h.parameters[i].second;
         }
     }
+    return true;
+}
+
+std::shared_ptr<CProjection> BuildProjection(const Case& c) {
+    KQCRSystem r;
+    if (!BuildRecord(c, r)) return nullptr;
     return std::shared_ptr<CProjection>(gx::CreateProjection(&r));
 }
 

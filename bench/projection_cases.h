@@ -34,6 +34,10 @@ Points MakePoints(const Case& c, const CProjection& projection, int n);
 // the ellipsoid of the case's system.
 bool IsHandMade(const Case& c);
 
+// The case's validated record (with the hand-made method and parameters where the case has
+// them); false when the system does not validate.
+bool BuildRecord(const Case& c, KQCRSystem& record);
+
 // The case's projection built the way the library builds it: a validated record through the
 // projection factory. Null when it does not build.
 std::shared_ptr<CProjection> BuildProjection(const Case& c);

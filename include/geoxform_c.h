@@ -114,7 +114,8 @@ GEOXFORM_C_API int geoxform_init(const char* directory);
 /* Releases the reference data. Systems made before must be freed first. */
 GEOXFORM_C_API int geoxform_free(void);
 
-/* The number of predefined systems, and the EPSG code and name of the one at an index. */
+/* The number of predefined systems, and the EPSG code (`code` is required) and name of the one
+ * at an index from 0. */
 GEOXFORM_C_API int geoxform_predefined_count(int64_t* count);
 GEOXFORM_C_API int geoxform_predefined(int64_t index, int32_t* code, char* name, size_t size,
                                        size_t* needed);
@@ -175,7 +176,7 @@ GEOXFORM_C_API int geoxform_user_to_sheet(const geoxform_system* system, int geo
 GEOXFORM_C_API int geoxform_value_to_text(const geoxform_system* system, double value,
                                           int flags, int decimals, char* text, size_t size,
                                           size_t* needed);
-/* Text to a value (CCoordSystem::String2Value). */
+/* Text to a value (CCoordSystem::String2Value, which reads a plain number as far as it goes). */
 GEOXFORM_C_API int geoxform_text_to_value(const geoxform_system* system, const char* text,
                                           int flags, double* value);
 
@@ -183,7 +184,8 @@ GEOXFORM_C_API int geoxform_text_to_value(const geoxform_system* system, const c
 
 /* Length of a polyline and area of a polygon (even-odd fill) of n (x, y) pairs of sheet
  * millimetres, packed x0 y0 x1 y1 ..., measured in the plane of the system's unit after the
- * sheet scaling (CCoordSystem::Distance and Area): lengths in that unit, areas in its square. */
+ * sheet scaling (CCoordSystem::Distance and Area): lengths in that unit, areas in its square.
+ * n is at most INT_MAX / 2; xy may be null when n is 0. */
 GEOXFORM_C_API int geoxform_distance(const geoxform_system* system, int64_t n, const double* xy,
                                      double* length);
 GEOXFORM_C_API int geoxform_area(const geoxform_system* system, int64_t n, const double* xy,

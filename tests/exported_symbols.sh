@@ -32,6 +32,11 @@ done
 # Internal names, and the six projection classes only the factory builds. (MinGW's GCC
 # exports the type information of every class derived from an exported one, which carries no
 # code; those lines do not count.)
+# The C interface: exactly the functions its header declares, by their plain names.
+declared=$(grep -oE '\bgeoxform_[a-z_]+\(' "$(dirname "$0")/../include/geoxform_c.h" | tr -d '(')
+if [[ "$(sort -u <<<"$declared")" != "$(grep -oE '^geoxform_[a-z_]+$' <<<"$symbols" | sort -u)" ]]; then
+    echo "C names differ from the header"; status=1
+fi
 if grep -v '^typeinfo' <<<"$symbols" |
         grep -E 'gx::|std::|CThreadHandler|g_pThreadHandler|csProjectionMethods|InitCRSystem|CCoordSystemLifetime|CCassiniSoldner|CBonne|CAmericanPolyconic|CNewZealandMapGrid|CModifiedAzimuthalEquidistant'; then
     echo "internal names exported"

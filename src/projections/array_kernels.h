@@ -6,6 +6,7 @@
 #define GEOXFORM_ARRAY_KERNELS_H
 
 #include <cstddef>
+#include <typeinfo>
 
 #include "geoxform/projection.h"
 #include "projections/lanes.h"
@@ -65,23 +66,24 @@ void RunArray(const double* u, const double* v, double* x, double* y, std::size_
     }
 }
 
-// The kernels of class P made by Arrays, a class derived from P (so that it reads P's
-// protected members) constructed from a copy of the projection, with member templates
-// Forward(u, v, x, y) and Inverse(u, v, x, y).
-template <class Arrays, class P>
+// The kernels of class P. View is a class derived from P, so that it reads P's protected
+// members, constructed from a copy of the projection; its Kernel() returns the object whose
+// member templates Project(u, v, x, y) and UnProject(u, v, x, y) are the formulas that
+// P::Project and P::UnProject run (the members build the same object for each point).
+template <class View, class P>
 ArrayKernels KernelsOf() {
     ArrayKernels k;
     k.forward = [](const CProjection& p, const double* u, const double* v, double* x, double* y,
                    std::size_t n, bool bLanes) {
-        const Arrays a(static_cast<const P&>(p));
+        const auto kernel = View(static_cast<const P&>(p)).Kernel();
         RunArray(u, v, x, y, n, bLanes,
-                 [&a](auto pu, auto pv, auto& px, auto& py) { a.Forward(pu, pv, px, py); });
+                 [&kernel](auto a, auto b, auto& px, auto& py) { kernel.Project(a, b, px, py); });
     };
     k.inverse = [](const CProjection& p, const double* u, const double* v, double* x, double* y,
                    std::size_t n, bool bLanes) {
-        const Arrays a(static_cast<const P&>(p));
+        const auto kernel = View(static_cast<const P&>(p)).Kernel();
         RunArray(u, v, x, y, n, bLanes,
-                 [&a](auto pu, auto pv, auto& px, auto& py) { a.Inverse(pu, pv, px, py); });
+                 [&kernel](auto a, auto b, auto& px, auto& py) { kernel.UnProject(a, b, px, py); });
     };
     return k;
 }

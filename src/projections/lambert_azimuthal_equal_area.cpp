@@ -7,6 +7,64 @@
 #include "projections/array_kernels.h"
 #include "projections/geodesy.h"
 
+namespace {
+
+// The oblique aspect on the members of the class, with the sine and cosine of beta0.
+struct AuthalicSphere {
+    double lon0, lat0, fe, fn, qp, d, rq, e, e2, e4, sinB0, cosB0;
+
+    template <class T>
+    void Project(T lon, T lat, T& x, T& y) const {
+        const T sinBeta = gx::AuthalicQOfSin(gx::Sin(lat), e, e2) / qp;
+        const T cosBeta = gx::Sqrt((1 - sinBeta) * (1 + sinBeta)); // beta = asin(q / qP)
+        T sinDl, cosDl;
+        gx::SinCos(lon - lon0, sinDl, cosDl); // the longitude difference only through these
+        const T B = rq * gx::Sqrt(2 / (1 + sinB0 * sinBeta + cosB0 * cosBeta * cosDl));
+        x = fe + B * d * cosBeta * sinDl;
+        y = fn + B / d * (cosB0 * sinBeta - sinB0 * cosBeta * cosDl);
+    }
+    template <class T>
+    void UnProject(T x, T y, T& lon, T& lat) const {
+        const T dE = x - fe, dN = y - fn;
+        const T ex = dE / d, ny = d * dN;
+        const T rho = gx::Sqrt(ex * ex + ny * ny);
+        // The centre: the formulas divide 0 by 0 there; it is the origin itself.
+        const gx::MaskOf<T> centre = rho == 0;
+        if (gx::All(centre)) {
+            lon = gx::Splat<T>(lon0);
+            lat = gx::Splat<T>(lat0);
+            return;
+        }
+        // C = 2 asin(rho / 2Rq): sin C and cos C from sin(C/2) by the double-angle formulas.
+        const T sinHalfC = rho / (2 * rq);
+        const T sinC = 2 * sinHalfC * gx::Sqrt((1 - sinHalfC) * (1 + sinHalfC));
+        const T cosC = 1 - 2 * sinHalfC * sinHalfC;
+        // Rounding can carry the sine a little past +-1 next to a pole; a NaN becomes 1 (the
+        // rule of fmin and fmax, which take the number).
+        T sinBeta = cosC * sinB0 + ny * sinC * cosB0 / rho;
+        sinBeta = gx::Select(sinBeta < 1, sinBeta, gx::Splat<T>(1));
+        sinBeta = gx::Select(sinBeta > -1, sinBeta, gx::Splat<T>(-1));
+        const T beta = gx::Asin(sinBeta);
+        lat =
+            gx::AuthalicToGeodetic(beta, sinBeta, gx::Sqrt((1 - sinBeta) * (1 + sinBeta)), e2, e4);
+        lon = gx::FoldLongitude(
+            gx::Atan2(dE * sinC, d * rho * cosB0 * cosC - d * ny * sinB0 * sinC) + lon0);
+        lon = gx::Select(centre, gx::Splat<T>(lon0), lon);
+        lat = gx::Select(centre, gx::Splat<T>(lat0), lat);
+    }
+};
+
+} // namespace
+
+// The kernel of the class built from its members in one place. A macro, as the class layout
+// is fixed by the public header (no member function may be added), and the members are
+// protected: it expands inside the member functions and the array view that use it.
+#define GX_AUTHALIC_SPHERE                                                                         \
+    AuthalicSphere {                                                                               \
+        m_dLon0, m_dLat0, m_dFalseEasting, m_dFalseNorthing, m_dQp, m_dD, m_dRq, m_dE, m_dE2,      \
+            m_dE4, std::sin(m_dBeta0), std::cos(m_dBeta0)                                          \
+    }
+
 CLambertAzimuthalEqualArea::CLambertAzimuthalEqualArea(int nEllipsoid, double dLon0, double dLat0,
                                                        double dFalseEasting, double dFalseNorthing)
     : CMapProjection(nEllipsoid), m_dLon0(dLon0), m_dLat0(dLat0), m_dFalseEasting(dFalseEasting),
@@ -32,43 +90,28 @@ CLambertAzimuthalEqualArea::CLambertAzimuthalEqualArea(int nEllipsoid, double dL
 
 int CLambertAzimuthalEqualArea::Project(double dLongitude, double dLatitude, double& dX,
                                         double& dY) const {
-    const double sinBeta = gx::AuthalicQOfSin(std::sin(dLatitude), m_dE, m_dE2) / m_dQp;
-    const double cosBeta = std::sqrt((1 - sinBeta) * (1 + sinBeta)); // beta = asin(q / qP)
-    const double sinB0 = std::sin(m_dBeta0), cosB0 = std::cos(m_dBeta0);
-    const double dLambda = dLongitude - m_dLon0; // only through its sine and cosine
-    const double sinDl = std::sin(dLambda), cosDl = std::cos(dLambda);
-    const double B = m_dRq * std::sqrt(2 / (1 + sinB0 * sinBeta + cosB0 * cosBeta * cosDl));
-    dX = m_dFalseEasting + B * m_dD * cosBeta * sinDl;
-    dY = m_dFalseNorthing + B / m_dD * (cosB0 * sinBeta - sinB0 * cosBeta * cosDl);
+    GX_AUTHALIC_SPHERE.Project(dLongitude, dLatitude, dX, dY);
     return 1;
 }
 
 int CLambertAzimuthalEqualArea::UnProject(double dX, double dY, double& dLongitude,
                                           double& dLatitude) const {
-    const double dE = dX - m_dFalseEasting, dN = dY - m_dFalseNorthing;
-    const double ex = dE / m_dD, ny = m_dD * dN;
-    const double rho = std::sqrt(ex * ex + ny * ny);
-    if (rho == 0) {
-        // The centre: the formulas divide 0 by 0 there; it is the origin itself.
-        dLongitude = m_dLon0;
-        dLatitude = m_dLat0;
-        return 1;
-    }
-    // C = 2 asin(rho / 2Rq): sin C and cos C from sin(C/2) by the double-angle formulas.
-    const double sinHalfC = rho / (2 * m_dRq);
-    const double sinC = 2 * sinHalfC * std::sqrt((1 - sinHalfC) * (1 + sinHalfC));
-    const double cosC = 1 - 2 * sinHalfC * sinHalfC;
-    const double sinB0 = std::sin(m_dBeta0), cosB0 = std::cos(m_dBeta0);
-    // Rounding can carry the sine a little past +-1 next to a pole.
-    const double sinBeta = std::fmax(-1.0, std::fmin(1.0, cosC * sinB0 + ny * sinC * cosB0 / rho));
-    const double beta = std::asin(sinBeta);
-    dLatitude = gx::AuthalicToGeodetic(beta, sinBeta, std::sqrt((1 - sinBeta) * (1 + sinBeta)),
-                                       m_dE2, m_dE4);
-    dLongitude = SaveLambda(
-        std::atan2(dE * sinC, m_dD * rho * cosB0 * cosC - m_dD * ny * sinB0 * sinC) + m_dLon0);
+    GX_AUTHALIC_SPHERE.UnProject(dX, dY, dLongitude, dLatitude);
     return 1;
 }
 
-gx::ArrayKernels gx::AzimuthalEqualAreaArrayKernels(const CProjection&) {
+namespace {
+
+// The array view: a copy of a projection that builds its kernel.
+struct View : CLambertAzimuthalEqualArea {
+    explicit View(const CLambertAzimuthalEqualArea& p) : CLambertAzimuthalEqualArea(p) {}
+    AuthalicSphere Kernel() const { return GX_AUTHALIC_SPHERE; }
+};
+
+} // namespace
+
+gx::ArrayKernels gx::AzimuthalEqualAreaArrayKernels(const CProjection& p) {
+    if (typeid(p) == typeid(CLambertAzimuthalEqualArea))
+        return KernelsOf<View, CLambertAzimuthalEqualArea>();
     return {};
 }

@@ -38,19 +38,41 @@ inline Lanes Splat<Lanes>(double v) {
     return Lanes{v, v};
 }
 
-inline bool All(bool m) { return m; }
-inline bool Any(bool m) { return m; }
-inline bool Not(bool m) { return !m; }
-inline bool And(bool a, bool b) { return a && b; }
-inline bool Or(bool a, bool b) { return a || b; }
-inline bool All(LaneMask m) { return m[0] != 0 && m[1] != 0; }
-inline bool Any(LaneMask m) { return m[0] != 0 || m[1] != 0; }
-inline LaneMask Not(LaneMask m) { return ~m; }
-inline LaneMask And(LaneMask a, LaneMask b) { return a & b; }
-inline LaneMask Or(LaneMask a, LaneMask b) { return a | b; }
+inline bool All(bool m) {
+    return m;
+}
+inline bool Any(bool m) {
+    return m;
+}
+inline bool Not(bool m) {
+    return !m;
+}
+inline bool And(bool a, bool b) {
+    return a && b;
+}
+inline bool Or(bool a, bool b) {
+    return a || b;
+}
+inline bool All(LaneMask m) {
+    return m[0] != 0 && m[1] != 0;
+}
+inline bool Any(LaneMask m) {
+    return m[0] != 0 || m[1] != 0;
+}
+inline LaneMask Not(LaneMask m) {
+    return ~m;
+}
+inline LaneMask And(LaneMask a, LaneMask b) {
+    return a & b;
+}
+inline LaneMask Or(LaneMask a, LaneMask b) {
+    return a | b;
+}
 
 // Per lane: a where m, else b.
-inline double Select(bool m, double a, double b) { return m ? a : b; }
+inline double Select(bool m, double a, double b) {
+    return m ? a : b;
+}
 inline Lanes Select(LaneMask m, Lanes a, Lanes b) {
     return (Lanes)((m & (LaneMask)a) | (~m & (LaneMask)b));
 }
@@ -69,17 +91,25 @@ inline Lanes Load(const double* p) {
     std::memcpy(&v, p, sizeof v);
     return v;
 }
-inline void Store(double* p, Lanes v) { std::memcpy(p, &v, sizeof v); }
+inline void Store(double* p, Lanes v) {
+    std::memcpy(p, &v, sizeof v);
+}
 
 // ---- Functions. The double overloads are the standard library's.
 
-#define GX_LANES_UNARY(Name, std_fn)                                                              \
-    inline double Name(double x) { return std_fn(x); }                                            \
-    inline Lanes Name##EachLane(Lanes x) { return Lanes{std_fn(x[0]), std_fn(x[1])}; }
-#define GX_LANES_BINARY(Name, std_fn)                                                             \
-    inline double Name(double x, double y) { return std_fn(x, y); }                               \
-    inline Lanes Name##EachLane(Lanes x, Lanes y) {                                               \
-        return Lanes{std_fn(x[0], y[0]), std_fn(x[1], y[1])};                                     \
+#define GX_LANES_UNARY(Name, std_fn)                                                               \
+    inline double Name(double x) {                                                                 \
+        return std_fn(x);                                                                          \
+    }                                                                                              \
+    inline Lanes Name##EachLane(Lanes x) {                                                         \
+        return Lanes{std_fn(x[0]), std_fn(x[1])};                                                  \
+    }
+#define GX_LANES_BINARY(Name, std_fn)                                                              \
+    inline double Name(double x, double y) {                                                       \
+        return std_fn(x, y);                                                                       \
+    }                                                                                              \
+    inline Lanes Name##EachLane(Lanes x, Lanes y) {                                                \
+        return Lanes{std_fn(x[0], y[0]), std_fn(x[1], y[1])};                                      \
     }
 
 GX_LANES_UNARY(Sin, std::sin)
@@ -108,24 +138,42 @@ GX_LANES_BINARY(Fmod, std::fmod)
 #undef GX_LANES_BINARY
 
 // Exact operations: the same on every build.
-inline Lanes Sqrt(Lanes x) { return SqrtEachLane(x); }
-inline Lanes Fabs(Lanes x) { return (Lanes)((LaneMask)x & ~(LaneMask)Splat<Lanes>(-0.0)); }
-inline Lanes Floor(Lanes x) { return FloorEachLane(x); }
-inline Lanes Fmod(Lanes x, Lanes y) { return FmodEachLane(x, y); }
+inline Lanes Sqrt(Lanes x) {
+    return SqrtEachLane(x);
+}
+inline Lanes Fabs(Lanes x) {
+    return (Lanes)((LaneMask)x & ~(LaneMask)Splat<Lanes>(-0.0));
+}
+inline Lanes Floor(Lanes x) {
+    return FloorEachLane(x);
+}
+inline Lanes Fmod(Lanes x, Lanes y) {
+    return FmodEachLane(x, y);
+}
 // std::hypot avoids overflow and rounds once; no vectorised function matches it closely
 // enough for the forward coordinates, so it stays per lane.
-inline Lanes Hypot(Lanes x, Lanes y) { return HypotEachLane(x, y); }
+inline Lanes Hypot(Lanes x, Lanes y) {
+    return HypotEachLane(x, y);
+}
 
 #if defined(GEOXFORM_HAVE_SLEEF)
-#define GX_LANES_VECTOR(Name, sleef_fn)                                                           \
-    inline Lanes Name(Lanes x) { return sleef_fn(x); }
-#define GX_LANES_VECTOR2(Name, sleef_fn)                                                          \
-    inline Lanes Name(Lanes x, Lanes y) { return sleef_fn(x, y); }
+#define GX_LANES_VECTOR(Name, sleef_fn)                                                            \
+    inline Lanes Name(Lanes x) {                                                                   \
+        return sleef_fn(x);                                                                        \
+    }
+#define GX_LANES_VECTOR2(Name, sleef_fn)                                                           \
+    inline Lanes Name(Lanes x, Lanes y) {                                                          \
+        return sleef_fn(x, y);                                                                     \
+    }
 #else
-#define GX_LANES_VECTOR(Name, sleef_fn)                                                           \
-    inline Lanes Name(Lanes x) { return Name##EachLane(x); }
-#define GX_LANES_VECTOR2(Name, sleef_fn)                                                          \
-    inline Lanes Name(Lanes x, Lanes y) { return Name##EachLane(x, y); }
+#define GX_LANES_VECTOR(Name, sleef_fn)                                                            \
+    inline Lanes Name(Lanes x) {                                                                   \
+        return Name##EachLane(x);                                                                  \
+    }
+#define GX_LANES_VECTOR2(Name, sleef_fn)                                                           \
+    inline Lanes Name(Lanes x, Lanes y) {                                                          \
+        return Name##EachLane(x, y);                                                               \
+    }
 #endif
 
 // SLEEF's functions of at most 1.0 ulp error.
@@ -148,6 +196,16 @@ GX_LANES_VECTOR2(Pow, Sleef_powd2_u10)
 
 #undef GX_LANES_VECTOR
 #undef GX_LANES_VECTOR2
+
+inline Lanes Pow(Lanes x, double y) {
+    return Pow(x, Splat<Lanes>(y));
+}
+inline Lanes Atan2(Lanes y, double x) {
+    return Atan2(y, Splat<Lanes>(x));
+}
+inline Lanes Atan2(double y, Lanes x) {
+    return Atan2(Splat<Lanes>(y), x);
+}
 
 // Sine and cosine of one angle.
 inline void SinCos(double x, double& s, double& c) {

@@ -12,6 +12,10 @@ public:
     int Project(double dLongitude, double dLatitude, double& dX, double& dY) const override;
     int UnProject(double dX, double dY, double& dLongitude, double& dLatitude) const override;
 
+    // Reads the members for the formulas of the member functions and the array kernels
+    // (projections/array_kernels.h); defined beside them.
+    struct View;
+
 protected:
     double m_dNu0; // prime-vertical radius of curvature at the origin
     double m_dG;   // G = e sin phi0 / sqrt(1 - e^2)

@@ -30,77 +30,118 @@ const Complex kNzmgC[6] = {{1.3231270439, 0.0},         {-0.577245789, -0.007809
 const double kNzmgD[9] = {1.5627014243, 0.5185406398, -0.03333098, -0.1052906, -0.0368594,
                           0.007317,     0.0122,       0.00394,     -0.0013};
 
+// A complex number of the value type T (double or Lanes), with the products and quotient
+// written out (the operands here are finite and well scaled, so the infinity handling of
+// std::complex is not needed).
+template <class T>
+struct Cx {
+    T re, im;
+};
+
+template <class T>
+inline Cx<T> Add(Complex p, Cx<T> q) {
+    return {p.real() + q.re, p.imag() + q.im};
+}
+
+template <class T>
+inline Cx<T> Mul(Cx<T> p, Cx<T> q) {
+    return {p.re * q.re - p.im * q.im, p.re * q.im + p.im * q.re};
+}
+
+template <class T>
+inline Cx<T> Div(Cx<T> p, Cx<T> q) {
+    const T r = 1 / (q.re * q.re + q.im * q.im);
+    return {(p.re * q.re + p.im * q.im) * r, (p.im * q.re - p.re * q.im) * r};
+}
+
 // Sums c_1 x + c_2 x^2 + ... + c_n x^n by Horner's scheme (the same sum as running powers, to
 // rounding).
-template <typename T, int N>
-T PowerSeries(const T (&c)[N], T x) {
-    T sum = c[N - 1];
+template <class T, int N>
+T PowerSeries(const double (&c)[N], T x) {
+    T sum = gx::Splat<T>(c[N - 1]);
     for (int k = N - 2; k >= 0; --k)
         sum = c[k] + x * sum;
     return x * sum;
 }
 
-// The product of two complex numbers written out (the operands here are finite, so the
-// infinity handling of the library's operator is not needed).
-inline Complex Mul(Complex p, Complex q) {
-    return {p.real() * q.real() - p.imag() * q.imag(), p.real() * q.imag() + p.imag() * q.real()};
-}
-
-// The quotient of two complex numbers written out, for the finite, well-scaled operands of
-// the Newton steps.
-inline Complex Div(Complex p, Complex q) {
-    const double r = 1 / (q.real() * q.real() + q.imag() * q.imag());
-    return {(p.real() * q.real() + p.imag() * q.imag()) * r,
-            (p.imag() * q.real() - p.real() * q.imag()) * r};
-}
-
-// z = B1 theta + ... + B6 theta^6.
-Complex Forward(Complex theta) {
-    Complex sum = kNzmgB[5];
+// z = c_1 w + ... + c_6 w^6 of the complex coefficients c.
+template <class T>
+Cx<T> ComplexSeries(const Complex (&c)[6], Cx<T> w) {
+    Cx<T> sum{gx::Splat<T>(c[5].real()), gx::Splat<T>(c[5].imag())};
     for (int k = 4; k >= 0; --k)
-        sum = kNzmgB[k] + Mul(theta, sum);
-    return Mul(theta, sum);
+        sum = Add(c[k], Mul(w, sum));
+    return Mul(w, sum);
 }
+
+// The grid of an origin, false origin and semi-major axis.
+struct Grid {
+    double lon0, lat0, fe, fn, a;
+
+    template <class T>
+    void Project(T lon, T lat, T& x, T& y) const {
+        const T dPhi = (lat - lat0) * gx::kDegreesPerRadian * 0.036;
+        const Cx<T> theta{PowerSeries(kNzmgA, dPhi), lon - lon0}; // not normalised
+        const Cx<T> z = ComplexSeries(kNzmgB, theta);
+        x = fe + a * z.im;
+        y = fn + a * z.re;
+    }
+
+    template <class T>
+    void UnProject(T x, T y, T& lon, T& lat) const {
+        const Cx<T> z{(y - fn) / a, (x - fe) / a};
+        Cx<T> theta = ComplexSeries(kNzmgC, z);
+        // Newton steps on z = f(theta): theta = (z + sum (k - 1) B_k theta^k) / sum k B_k
+        // theta^(k - 1), at most four, until the step is below 1e-6; lanes step together, each
+        // keeping its value once its step is below.
+        gx::MaskOf<T> active = gx::Splat<T>(0) == 0;
+        for (int step = 0; step < 4 && gx::Any(active); ++step) {
+            const Cx<T> previous = theta;
+            Cx<T> num{gx::Splat<T>(5.0 * kNzmgB[5].real()), gx::Splat<T>(5.0 * kNzmgB[5].imag())};
+            Cx<T> den{gx::Splat<T>(6.0 * kNzmgB[5].real()), gx::Splat<T>(6.0 * kNzmgB[5].imag())};
+            for (int k = 4; k >= 1; --k) { // coefficients of theta^(k+1) and theta^k
+                num = Add(static_cast<double>(k) * kNzmgB[k], Mul(theta, num));
+                den = Add(static_cast<double>(k + 1) * kNzmgB[k], Mul(theta, den));
+            }
+            const Cx<T> square = Mul(theta, theta), product = Mul(square, num);
+            num = {z.re + product.re, z.im + product.im};
+            den = Add(kNzmgB[0], Mul(theta, den));
+            const Cx<T> next = Div(num, den);
+            theta.re = gx::Select(active, next.re, theta.re);
+            theta.im = gx::Select(active, next.im, theta.im);
+            const T dRe = previous.re - theta.re, dIm = previous.im - theta.im;
+            active = gx::And(active, gx::Not(gx::Sqrt(dRe * dRe + dIm * dIm) < 1e-6));
+        }
+        const T dPhi = PowerSeries(kNzmgD, theta.re);
+        lat = gx::FoldLatitude(lat0 + dPhi * 1000 / 36 * gx::kDegree);
+        lon = gx::FoldLongitude(lon0 + theta.im);
+    }
+};
 
 } // namespace
 
+// The array kernels' access to the members; the member functions build their grid through it
+// too.
+struct CNewZealandMapGrid::View {
+    const CNewZealandMapGrid& p;
+    explicit View(const CNewZealandMapGrid& q) : p(q) {}
+    Grid Kernel() const {
+        return {p.m_dLon0, p.m_dLat0, p.m_dFalseEasting, p.m_dFalseNorthing, p.m_dA};
+    }
+};
+
 int CNewZealandMapGrid::Project(double dLongitude, double dLatitude, double& dX, double& dY) const {
-    const double dPhi = (dLatitude - m_dLat0) * gx::kDegreesPerRadian * 0.036;
-    const Complex theta(PowerSeries(kNzmgA, dPhi), dLongitude - m_dLon0); // not normalised
-    const Complex z = Forward(theta);
-    dX = m_dFalseEasting + m_dA * z.imag();
-    dY = m_dFalseNorthing + m_dA * z.real();
+    View(*this).Kernel().Project(dLongitude, dLatitude, dX, dY);
     return 1;
 }
 
 int CNewZealandMapGrid::UnProject(double dX, double dY, double& dLongitude,
                                   double& dLatitude) const {
-    const Complex z((dY - m_dFalseNorthing) / m_dA, (dX - m_dFalseEasting) / m_dA);
-    Complex theta = kNzmgC[5];
-    for (int k = 4; k >= 0; --k)
-        theta = kNzmgC[k] + Mul(z, theta);
-    theta = Mul(z, theta);
-    // Newton steps on z = f(theta): theta = (z + sum (k - 1) B_k theta^k) / sum k B_k
-    // theta^(k - 1), at most four, until the step is below 1e-6.
-    for (int step = 0; step < 4; ++step) {
-        const Complex previous = theta;
-        Complex num = 5.0 * kNzmgB[5], den = 6.0 * kNzmgB[5];
-        for (int k = 4; k >= 1; --k) { // coefficients of theta^(k+1) and theta^k
-            num = static_cast<double>(k) * kNzmgB[k] + Mul(theta, num);
-            den = static_cast<double>(k + 1) * kNzmgB[k] + Mul(theta, den);
-        }
-        num = z + Mul(Mul(theta, theta), num);
-        den = kNzmgB[0] + Mul(theta, den);
-        theta = Div(num, den);
-        const Complex d = previous - theta;
-        if (std::sqrt(d.real() * d.real() + d.imag() * d.imag()) < 1e-6) break;
-    }
-    const double dPhi = PowerSeries(kNzmgD, theta.real());
-    dLatitude = SavePhi(m_dLat0 + dPhi * 1000 / 36 * gx::kDegree);
-    dLongitude = SaveLambda(m_dLon0 + theta.imag());
+    View(*this).Kernel().UnProject(dX, dY, dLongitude, dLatitude);
     return 1;
 }
 
-gx::ArrayKernels gx::NewZealandArrayKernels(const CProjection&) {
+gx::ArrayKernels gx::NewZealandArrayKernels(const CProjection& p) {
+    if (typeid(p) == typeid(CNewZealandMapGrid))
+        return KernelsOf<CNewZealandMapGrid::View, CNewZealandMapGrid>();
     return {};
 }

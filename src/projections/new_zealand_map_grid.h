@@ -11,6 +11,10 @@ public:
     using COriginProjection::COriginProjection;
     int Project(double dLongitude, double dLatitude, double& dX, double& dY) const override;
     int UnProject(double dX, double dY, double& dLongitude, double& dLatitude) const override;
+
+    // Reads the members for the formulas of the member functions and the array kernels
+    // (projections/array_kernels.h); defined beside them.
+    struct View;
 };
 
 #endif

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 #include "projections/array_kernels.h"
 #include "projections/geodesy.h"
@@ -11,6 +12,7 @@
 namespace {
 
 using gx::kHalfPi;
+const double kInfinity = std::numeric_limits<double>::infinity();
 
 // The constants of the projection centre that both variants derive alike.
 struct Centre {
@@ -73,77 +75,87 @@ struct Rectified {
         : e(dE), A(dA), B(dB), H(dH), sinG0(std::sin(gamma0)), cosG0(std::cos(gamma0)) {}
 
     // u and v of latitude phi at the folded longitude difference dLambda from lambda0.
-    void Forward(double dLambda, double phi, double& u, double& v) const {
+    template <class T>
+    void Forward(T dLambda, T phi, T& u, T& v) const {
         // Q = H / t^B, with t^B = exp(-B psi) of the isometric latitude psi.
-        const double Q = H * std::exp(B * gx::IsometricLatitude(std::sin(phi), e));
-        const double bl = B * dLambda;
-        const double V = std::sin(bl), cosBl = std::cos(bl);
-        if (Q == 0 || std::isinf(Q)) {
-            // A pole (t unbounded or 0) gets the limit of the formulas as the latitude tends
-            // to +-90 degrees, one point for every longitude: U = +-sin gamma0, u = +-A pi/2B.
-            const double sign = Q == 0 ? -1 : 1;
-            const double U = sign * sinG0;
-            v = A * std::log((1 - U) / (1 + U)) / (2 * B);
-            u = sign * A * kHalfPi / B;
-            return;
-        }
-        const double rQ = 1 / Q;
-        const double S = (Q - rQ) * 0.5, T = (Q + rQ) * 0.5;
-        const double U = (S * sinG0 - V * cosG0) / T;
+        const T Q = H * gx::Exp(B * gx::IsometricLatitude(gx::Sin(phi), e));
+        const T bl = B * dLambda;
+        T V, cosBl;
+        gx::SinCos(bl, V, cosBl);
+        // A pole (t unbounded or 0) gets the limit of the formulas as the latitude tends to
+        // +-90 degrees, one point for every longitude: U = +-sin gamma0, u = +-A pi/2B.
+        const gx::MaskOf<T> pole = gx::Or(Q == 0, gx::Fabs(Q) == kInfinity);
+        const T sign = gx::Select(Q == 0, gx::Splat<T>(-1), gx::Splat<T>(1));
+        const T rQ = 1 / Q;
+        const T S = (Q - rQ) * 0.5, Tq = (Q + rQ) * 0.5;
+        const T U = gx::Select(pole, sign * sinG0, (S * sinG0 - V * cosG0) / Tq);
+        v = A * gx::Log((1 - U) / (1 + U)) / (2 * B);
+        u = gx::Branch(
+            pole, [&] { return sign * A * kHalfPi / B; },
+            [&] { return A * gx::Atan2(S * cosG0 + V * sinG0, cosBl) / B; });
         // A point 90 degrees from the initial line (U = +-1) has no finite image: both
         // coordinates become +infinity (never NaN from infinity times a zero rotation term).
-        if (U == 1 || U == -1) {
-            u = v = std::numeric_limits<double>::infinity();
-            return;
-        }
-        v = A * std::log((1 - U) / (1 + U)) / (2 * B);
-        u = A * std::atan2(S * cosG0 + V * sinG0, cosBl) / B;
+        const gx::MaskOf<T> lost = gx::And(gx::Not(pole), gx::Or(U == 1, U == -1));
+        u = gx::Select(lost, gx::Splat<T>(kInfinity), u);
+        v = gx::Select(lost, gx::Splat<T>(kInfinity), v);
     }
 
     // Latitude (not folded) and longitude difference from lambda0 of the rectified u and v;
     // c: the conformal-latitude series of the ellipsoid base.
-    void Inverse(double u, double v, const double* c, double& dLambda, double& phi) const {
-        const double Q = std::exp(-(B * v / A));
-        const double rQ = 1 / Q;
-        const double S = (Q - rQ) * 0.5, T = (Q + rQ) * 0.5;
-        const double bu = B * u / A;
-        const double V = std::sin(bu), cosBu = std::cos(bu);
-        const double U = (V * cosG0 + S * sinG0) / T;
-        const double t = std::pow(H / std::sqrt((1 + U) / (1 - U)), 1 / B);
+    template <class T>
+    void Inverse(T u, T v, const double* c, T& dLambda, T& phi) const {
+        const T Q = gx::Exp(-(B * v / A));
+        const T rQ = 1 / Q;
+        const T S = (Q - rQ) * 0.5, Tq = (Q + rQ) * 0.5;
+        const T bu = B * u / A;
+        T V, cosBu;
+        gx::SinCos(bu, V, cosBu);
+        const T U = (V * cosG0 + S * sinG0) / Tq;
+        // t = (H / sqrt((1 + U) / (1 - U)))^(1/B); for lanes as exp(ln(...) / B), which costs
+        // less than the power.
+        const T base = H / gx::Sqrt((1 + U) / (1 - U));
+        T t;
+        if constexpr (std::is_same<T, double>::value)
+            t = gx::Pow(base, 1 / B);
+        else
+            t = gx::Exp(gx::Log(base) * (1 / B));
         phi = gx::GeodeticFromConformalT(t, c);
-        dLambda = -std::atan2(S * cosG0 - V * sinG0, cosBu) / B;
+        dLambda = -gx::Atan2(S * cosG0 - V * sinG0, cosBu) / B;
     }
 };
 
 // The skew grid of both variants: the rectified grid, its u counted from uShift (0 for the
 // natural origin of variant A, the centre's u for variant B) and turned by gammaC onto the
-// false origin.
+// false origin; the longitudes counted from lambda0, folded once (variant A) or folded before
+// and after (variant B); conf: the conformal-latitude series of the ellipsoid base.
 struct Skew {
     Rectified r;
-    double uShift, gammaC, fe, fn;
+    double uShift, sinGc, cosGc, fe, fn, lon0;
+    bool bFoldFirst;
+    double conf[4];
 
-    // The point of latitude lat at the folded longitude difference dLambda from lambda0.
-    int Forward(double dLambda, double lat, double& x, double& y) const {
-        double u, v;
+    Skew(const Rectified& rectified, double dUShift, double gammaC, double dFe, double dFn,
+         double dLon0, bool bFold, const double* pConf)
+        : r(rectified), uShift(dUShift), sinGc(std::sin(gammaC)), cosGc(std::cos(gammaC)), fe(dFe),
+          fn(dFn), lon0(dLon0), bFoldFirst(bFold), conf{pConf[0], pConf[1], pConf[2], pConf[3]} {}
+
+    template <class T>
+    void Project(T lon, T lat, T& x, T& y) const {
+        const T dLambda = gx::FoldLongitude((bFoldFirst ? gx::FoldLongitude(lon) : lon) - lon0);
+        T u, v;
         r.Forward(dLambda, lat, u, v);
-        if (std::isinf(u) && std::isinf(v)) { // no finite image
-            x = y = u;
-            return 1;
-        }
-        u -= uShift;
-        const double s = std::sin(gammaC), c = std::cos(gammaC);
-        x = u * s + v * c + fe;
-        y = u * c - v * s + fn;
-        return 1;
+        const gx::MaskOf<T> lost = gx::And(gx::Fabs(u) == kInfinity, gx::Fabs(v) == kInfinity);
+        u = u - uShift;
+        x = gx::Select(lost, u + uShift, u * sinGc + v * cosGc + fe);
+        y = gx::Select(lost, x, u * cosGc - v * sinGc + fn);
     }
-    // The latitude (not folded) and the longitude difference (returned) of a point;
-    // conf: the conformal-latitude series of the ellipsoid base.
-    double Inverse(double x, double y, const double* conf, double& lat) const {
-        const double s = std::sin(gammaC), c = std::cos(gammaC);
-        const double dx = x - fe, dy = y - fn;
-        double dLambda;
-        r.Inverse(dy * c + dx * s + uShift, dx * c - dy * s, conf, dLambda, lat);
-        return dLambda;
+    // The latitude is not folded.
+    template <class T>
+    void UnProject(T x, T y, T& lon, T& lat) const {
+        const T dx = x - fe, dy = y - fn;
+        T dLambda;
+        r.Inverse(dy * cosGc + dx * sinGc + uShift, dx * cosGc - dy * sinGc, conf, dLambda, lat);
+        lon = gx::FoldLongitude(lon0 + dLambda);
     }
 };
 
@@ -151,12 +163,13 @@ struct Skew {
 
 // The kernel of a class built from its members in one place. A macro, as the class layouts
 // are fixed by the public headers (no member function may be added), and the members are
-// protected: it expands inside the member functions that use it.
-#define GX_SKEW(uShift)                                                                            \
-    Skew {                                                                                         \
-        {m_dE, m_dObliqueA, m_dObliqueB, m_dObliqueH, m_dGamma0}, uShift, m_dGammaC,               \
-            m_dFalseEasting, m_dFalseNorthing                                                      \
-    }
+// protected: it expands inside the member functions and the array views that use it.
+#define GX_SKEW(uShift, bFoldFirst)                                                                \
+    Skew(Rectified(m_dE, m_dObliqueA, m_dObliqueB, m_dObliqueH, m_dGamma0), uShift, m_dGammaC,     \
+         m_dFalseEasting, m_dFalseNorthing, m_dLon0, bFoldFirst, m_adConfLat)
+#define GX_SKEW_A GX_SKEW(0, false)
+// u counted from the centre
+#define GX_SKEW_B GX_SKEW(m_dLatC >= 0 ? std::fabs(m_dUc) : -std::fabs(m_dUc), true)
 
 CHotineObliqueMercator::CHotineObliqueMercator(int nEllipsoid, double dLonC, double dLatC,
                                                double dKC, double dFalseEasting,
@@ -171,14 +184,13 @@ CHotineObliqueMercator::CHotineObliqueMercator(int nEllipsoid, double dLonC, dou
 
 int CHotineObliqueMercator::Project(double dLongitude, double dLatitude, double& dX,
                                     double& dY) const {
-    const Skew grid = GX_SKEW(0);
-    return grid.Forward(SaveLambda(dLongitude - m_dLon0), dLatitude, dX, dY);
+    GX_SKEW_A.Project(dLongitude, dLatitude, dX, dY);
+    return 1;
 }
 
 int CHotineObliqueMercator::UnProject(double dX, double dY, double& dLongitude,
                                       double& dLatitude) const {
-    const Skew grid = GX_SKEW(0);
-    dLongitude = SaveLambda(m_dLon0 + grid.Inverse(dX, dY, m_adConfLat, dLatitude));
+    GX_SKEW_A.UnProject(dX, dY, dLongitude, dLatitude);
     return 1;
 }
 
@@ -197,17 +209,32 @@ CObliqueMercator::CObliqueMercator(int nEllipsoid, double dLonC, double dLatC, d
 }
 
 int CObliqueMercator::Project(double dLongitude, double dLatitude, double& dX, double& dY) const {
-    // u counted from the centre
-    const Skew grid = GX_SKEW(m_dLatC >= 0 ? std::fabs(m_dUc) : -std::fabs(m_dUc));
-    return grid.Forward(SaveLambda(SaveLambda(dLongitude) - m_dLon0), dLatitude, dX, dY);
-}
-
-int CObliqueMercator::UnProject(double dX, double dY, double& dLongitude, double& dLatitude) const {
-    const Skew grid = GX_SKEW(m_dLatC >= 0 ? std::fabs(m_dUc) : -std::fabs(m_dUc));
-    dLongitude = SaveLambda(m_dLon0 + grid.Inverse(dX, dY, m_adConfLat, dLatitude));
+    GX_SKEW_B.Project(dLongitude, dLatitude, dX, dY);
     return 1;
 }
 
-gx::ArrayKernels gx::ObliqueMercatorArrayKernels(const CProjection&) {
+int CObliqueMercator::UnProject(double dX, double dY, double& dLongitude, double& dLatitude) const {
+    GX_SKEW_B.UnProject(dX, dY, dLongitude, dLatitude);
+    return 1;
+}
+
+namespace {
+
+// The array views: copies of a projection that build its skew grid.
+struct ViewA : CHotineObliqueMercator {
+    explicit ViewA(const CHotineObliqueMercator& p) : CHotineObliqueMercator(p) {}
+    Skew Kernel() const { return GX_SKEW_A; }
+};
+struct ViewB : CObliqueMercator {
+    explicit ViewB(const CObliqueMercator& p) : CObliqueMercator(p) {}
+    Skew Kernel() const { return GX_SKEW_B; }
+};
+
+} // namespace
+
+gx::ArrayKernels gx::ObliqueMercatorArrayKernels(const CProjection& p) {
+    const std::type_info& type = typeid(p);
+    if (type == typeid(CHotineObliqueMercator)) return KernelsOf<ViewA, CHotineObliqueMercator>();
+    if (type == typeid(CObliqueMercator)) return KernelsOf<ViewB, CObliqueMercator>();
     return {};
 }

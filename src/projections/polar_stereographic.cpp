@@ -11,16 +11,32 @@ namespace {
 // t(phi) of the pole: tan(pi/4 - phi/2) / ((1 - e sin phi) / (1 + e sin phi))^(e/2) for the
 // north pole, tan(pi/4 + phi/2) / ((1 + e sin phi) / (1 - e sin phi))^(e/2) = t(-phi) for the
 // south pole.
-double PoleT(bool bNorth, double phi, double e) {
-    const double s = std::sin(phi), c = std::cos(phi);
+template <class T>
+T PoleT(bool bNorth, T phi, double e) {
+    T s, c;
+    gx::SinCos(phi, s, c);
     return gx::ConformalT(bNorth ? s : -s, c, e);
 }
 
 // Geodetic latitude of t' of the pole: chi = pi/2 - 2 atan t' (north), 2 atan t' - pi/2
 // (south), then the conformal-latitude series.
-double PoleLatitude(bool bNorth, double t, const double* c) {
-    const double phi = gx::GeodeticFromConformalT(t, c);
+template <class T>
+T PoleLatitude(bool bNorth, T t, const double* c) {
+    const T phi = gx::GeodeticFromConformalT(t, c);
     return bNorth ? phi : -phi;
+}
+
+// The longitude lon0 + atan2(y, x), folded into [-pi, pi]. Within 1e-9 of the fold's seam at
+// +-pi an ulp of the vectorised arctangent could carry a lane across it, to the other end of
+// the range from the per-point result; those lanes take the standard library's arctangent.
+double FoldedAzimuth(double y, double x, double lon0) {
+    return gx::FoldLongitude(gx::Atan2(y, x) + lon0);
+}
+gx::Lanes FoldedAzimuth(gx::Lanes y, gx::Lanes x, double lon0) {
+    gx::Lanes lon = gx::Atan2(y, x) + lon0;
+    for (int i = 0; i < 2; ++i)
+        if (std::fabs(std::fabs(lon[i]) - gx::kPi) < 1e-9) lon[i] = std::atan2(y[i], x[i]) + lon0;
+    return gx::FoldLongitude(lon);
 }
 
 double EccentricityFactor(double e) {
@@ -31,22 +47,49 @@ double EccentricityFactor(double e) {
 struct PolarAtOrigin {
     bool bNorth;
     double a, e, lon0, k0, fe, fn, eccFactor;
-    const double* c; // the conformal-latitude series of the ellipsoid base
+    double c[4]; // the conformal-latitude series of the ellipsoid base (a copy: a view dies)
 
-    int Forward(double lon, double lat, double& x, double& y) const {
-        const double rho = 2 * a * k0 * PoleT(bNorth, lat, e) / eccFactor;
-        const double dLambda = lon - lon0; // only through its sine and cosine
-        x = fe + rho * std::sin(dLambda);
-        const double dy = rho * std::cos(dLambda);
+    template <class T>
+    void Project(T lon, T lat, T& x, T& y) const {
+        const T rho = 2 * a * k0 * PoleT(bNorth, lat, e) / eccFactor;
+        T s, cs;
+        gx::SinCos(lon - lon0, s, cs); // the longitude difference only through these
+        x = fe + rho * s;
+        const T dy = rho * cs;
         y = bNorth ? fn - dy : fn + dy;
-        return 1;
     }
-    int Inverse(double x, double y, double& lon, double& lat) const {
-        const double dx = x - fe, dy = y - fn;
-        const double t = std::sqrt(dx * dx + dy * dy) * eccFactor / (2 * a * k0);
+    template <class T>
+    void UnProject(T x, T y, T& lon, T& lat) const {
+        const T dx = x - fe, dy = y - fn;
+        const T t = gx::Sqrt(dx * dx + dy * dy) * eccFactor / (2 * a * k0);
         lat = PoleLatitude(bNorth, t, c);
-        lon = gx::FoldLongitude((bNorth ? std::atan2(dx, -dy) : std::atan2(dx, dy)) + lon0);
-        return 1;
+        lon = bNorth ? FoldedAzimuth(dx, -dy, lon0) : FoldedAzimuth(dx, dy, lon0);
+    }
+};
+
+// Variant C: the pole's distance from the false origin is the radius of the standard parallel
+// rhoF, and t is scaled by that parallel's tF.
+struct PolarFromParallel {
+    bool bNorth;
+    double e, lon0, fe, fn, rhoF, tF;
+    double c[4];
+
+    template <class T>
+    void Project(T lon, T lat, T& x, T& y) const {
+        const T rho = PoleT(bNorth, lat, e) * rhoF / tF;
+        T s, cs;
+        gx::SinCos(lon - lon0, s, cs); // the longitude difference only through these
+        x = fe + rho * s;
+        const T dy = rho * cs;
+        y = bNorth ? (fn + rhoF) - dy : (fn - rhoF) + dy;
+    }
+    template <class T>
+    void UnProject(T x, T y, T& lon, T& lat) const {
+        const T dN = bNorth ? y - fn - rhoF : y - fn + rhoF;
+        const T dE = x - fe;
+        const T t = gx::Sqrt(dN * dN + dE * dE) * tF / rhoF;
+        lat = PoleLatitude(bNorth, t, c);
+        lon = bNorth ? FoldedAzimuth(dE, -dN, lon0) : FoldedAzimuth(dE, dN, lon0);
     }
 };
 
@@ -54,11 +97,18 @@ struct PolarAtOrigin {
 
 // The kernel of a class built from its members in one place. A macro, as the class layouts
 // are fixed by the public headers (no member function may be added), and the members are
-// protected: it expands inside the member functions that use it.
+// protected: it expands inside the member functions and the array views that use it.
 #define GX_POLAR_AT_ORIGIN(lat)                                                                    \
     PolarAtOrigin {                                                                                \
-        lat > 0, m_dA, m_dE, m_dLon0, m_dK0, m_dFalseEasting, m_dFalseNorthing, m_dEccFactor,      \
-            m_adConfLat                                                                            \
+        lat > 0, m_dA, m_dE, m_dLon0, m_dK0, m_dFalseEasting, m_dFalseNorthing, m_dEccFactor, {    \
+            m_adConfLat[0], m_adConfLat[1], m_adConfLat[2], m_adConfLat[3]                         \
+        }                                                                                          \
+    }
+#define GX_POLAR_FROM_PARALLEL                                                                     \
+    PolarFromParallel {                                                                            \
+        m_dLatStd > 0, m_dE, m_dLon0, m_dFalseEasting, m_dFalseNorthing, m_dRhoF, m_dTF, {         \
+            m_adConfLat[0], m_adConfLat[1], m_adConfLat[2], m_adConfLat[3]                         \
+        }                                                                                          \
     }
 
 CPolarStereographicA::CPolarStereographicA(int nEllipsoid, double dLon0, double dLat0, double dK0,
@@ -69,12 +119,14 @@ CPolarStereographicA::CPolarStereographicA(int nEllipsoid, double dLon0, double 
 
 int CPolarStereographicA::Project(double dLongitude, double dLatitude, double& dX,
                                   double& dY) const {
-    return GX_POLAR_AT_ORIGIN(m_dLat0).Forward(dLongitude, dLatitude, dX, dY);
+    GX_POLAR_AT_ORIGIN(m_dLat0).Project(dLongitude, dLatitude, dX, dY);
+    return 1;
 }
 
 int CPolarStereographicA::UnProject(double dX, double dY, double& dLongitude,
                                     double& dLatitude) const {
-    return GX_POLAR_AT_ORIGIN(m_dLat0).Inverse(dX, dY, dLongitude, dLatitude);
+    GX_POLAR_AT_ORIGIN(m_dLat0).UnProject(dX, dY, dLongitude, dLatitude);
+    return 1;
 }
 
 CPolarStereographicB::CPolarStereographicB(int nEllipsoid, double dLon0, double dLatStd,
@@ -91,12 +143,14 @@ CPolarStereographicB::CPolarStereographicB(int nEllipsoid, double dLon0, double 
 
 int CPolarStereographicB::Project(double dLongitude, double dLatitude, double& dX,
                                   double& dY) const {
-    return GX_POLAR_AT_ORIGIN(m_dLatStd).Forward(dLongitude, dLatitude, dX, dY);
+    GX_POLAR_AT_ORIGIN(m_dLatStd).Project(dLongitude, dLatitude, dX, dY);
+    return 1;
 }
 
 int CPolarStereographicB::UnProject(double dX, double dY, double& dLongitude,
                                     double& dLatitude) const {
-    return GX_POLAR_AT_ORIGIN(m_dLatStd).Inverse(dX, dY, dLongitude, dLatitude);
+    GX_POLAR_AT_ORIGIN(m_dLatStd).UnProject(dX, dY, dLongitude, dLatitude);
+    return 1;
 }
 
 CPolarStereographicC::CPolarStereographicC(int nEllipsoid, double dLon0, double dLatStd,
@@ -109,26 +163,38 @@ CPolarStereographicC::CPolarStereographicC(int nEllipsoid, double dLon0, double 
 
 int CPolarStereographicC::Project(double dLongitude, double dLatitude, double& dX,
                                   double& dY) const {
-    const bool bNorth = m_dLatStd > 0;
-    const double rho = PoleT(bNorth, dLatitude, m_dE) * m_dRhoF / m_dTF;
-    const double dLambda = dLongitude - m_dLon0; // only through its sine and cosine
-    dX = m_dFalseEasting + rho * std::sin(dLambda);
-    const double dy = rho * std::cos(dLambda);
-    dY = bNorth ? (m_dFalseNorthing + m_dRhoF) - dy : (m_dFalseNorthing - m_dRhoF) + dy;
+    GX_POLAR_FROM_PARALLEL.Project(dLongitude, dLatitude, dX, dY);
     return 1;
 }
 
 int CPolarStereographicC::UnProject(double dX, double dY, double& dLongitude,
                                     double& dLatitude) const {
-    const bool bNorth = m_dLatStd > 0;
-    const double dN = bNorth ? dY - m_dFalseNorthing - m_dRhoF : dY - m_dFalseNorthing + m_dRhoF;
-    const double dE = dX - m_dFalseEasting;
-    const double t = std::sqrt(dN * dN + dE * dE) * m_dTF / m_dRhoF;
-    dLatitude = PoleLatitude(bNorth, t, m_adConfLat);
-    dLongitude = gx::FoldLongitude((bNorth ? std::atan2(dE, -dN) : std::atan2(dE, dN)) + m_dLon0);
+    GX_POLAR_FROM_PARALLEL.UnProject(dX, dY, dLongitude, dLatitude);
     return 1;
 }
 
-gx::ArrayKernels gx::PolarStereographicArrayKernels(const CProjection&) {
+namespace {
+
+// The array views: copies of a projection that build its kernel.
+struct AView : CPolarStereographicA {
+    explicit AView(const CPolarStereographicA& p) : CPolarStereographicA(p) {}
+    PolarAtOrigin Kernel() const { return GX_POLAR_AT_ORIGIN(m_dLat0); }
+};
+struct BView : CPolarStereographicB {
+    explicit BView(const CPolarStereographicB& p) : CPolarStereographicB(p) {}
+    PolarAtOrigin Kernel() const { return GX_POLAR_AT_ORIGIN(m_dLatStd); }
+};
+struct CView : CPolarStereographicC {
+    explicit CView(const CPolarStereographicC& p) : CPolarStereographicC(p) {}
+    PolarFromParallel Kernel() const { return GX_POLAR_FROM_PARALLEL; }
+};
+
+} // namespace
+
+gx::ArrayKernels gx::PolarStereographicArrayKernels(const CProjection& p) {
+    const std::type_info& type = typeid(p);
+    if (type == typeid(CPolarStereographicA)) return KernelsOf<AView, CPolarStereographicA>();
+    if (type == typeid(CPolarStereographicB)) return KernelsOf<BView, CPolarStereographicB>();
+    if (type == typeid(CPolarStereographicC)) return KernelsOf<CView, CPolarStereographicC>();
     return {};
 }

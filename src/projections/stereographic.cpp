@@ -7,6 +7,87 @@
 #include "projections/array_kernels.h"
 #include "projections/geodesy.h"
 
+namespace {
+
+// The double projection on the members of the class, with the sine and cosine of chi0 (the
+// forward's; the inverse reads neither).
+struct ConformalSphere {
+    double lon0, k0, fe, fn, radius, n, g, h, chi0, c, e, e2, sinChi0, cosChi0;
+
+    template <class T>
+    void Project(T lon, T lat, T& x, T& y) const {
+        // w = c (Sa Sb^e)^n = c exp(2 n psi), psi the isometric latitude; then sin chi =
+        // (w - 1) / (w + 1) and cos chi = 2 sqrt(w) / (w + 1), written so that w = 0 and
+        // w = inf (the poles) give +-1 and 0.
+        const T w = c * gx::Exp(2 * n * gx::IsometricLatitude(gx::Sin(lat), e));
+        const T rw = gx::Sqrt(w);
+        const T sinChi = 1 - 2 / (w + 1), cosChi = 2 / (rw + 1 / rw);
+        T sinDl, cosDl;
+        gx::SinCos(n * (lon - lon0), sinDl, cosDl); // the longitude difference not normalised
+        const T B = 1 + sinChi * sinChi0 + cosChi * cosChi0 * cosDl;
+        const double twoRk0 = 2 * radius * k0;
+        y = fn + twoRk0 * (sinChi * cosChi0 - cosChi * sinChi0 * cosDl) / B;
+        x = fe + twoRk0 * cosChi * sinDl / B;
+    }
+
+    template <class T>
+    void UnProject(T x, T y, T& lon, T& lat) const {
+        const T dE = x - fe, dN = y - fn;
+        const T i = gx::Atan2(dE, dN + h);
+        const T j = gx::Atan2(dE, g - dN) - i;
+        const T chi = chi0 + 2 * gx::Atan2(dN - dE * gx::Tan(j / 2), 2 * radius * k0);
+        lon = gx::FoldLongitude((j + 2 * i) / n + lon0);
+
+        // The isometric latitude of the point on the ellipsoid, then its latitude by Newton
+        // steps from the spherical value 2 atan(exp psi) - pi/2, whose sine and cosine are
+        // tanh psi and 1 / cosh psi; those of each step follow by the addition formulas.
+        const T sinChi = gx::Sin(chi);
+        const T psi = 0.5 * gx::Log((1 + sinChi) / (c * (1 - sinChi))) / n;
+        // A pole: the steps would meet infinity minus infinity.
+        const gx::MaskOf<T> pole = gx::Fabs(psi) == HUGE_VAL;
+        const T poleLat =
+            gx::Select(psi > 0, gx::Splat<T>(gx::kHalfPi), gx::Splat<T>(-gx::kHalfPi));
+        if (gx::All(pole)) {
+            lat = poleLat;
+            return;
+        }
+        const T E = gx::Exp(psi), rE = 1 / E;
+        T phi = 2 * gx::Atan(E) - gx::kHalfPi;
+        T s = (E - rE) / (E + rE), cs = 2 / (E + rE);
+        lat = phi;
+        const double factor = 1 / (1 - e2);
+        // Each lane steps until its own relative change is at most 1e-15 (a NaN ends it too),
+        // at most 16 steps, and keeps its values from then on.
+        gx::MaskOf<T> active = gx::Splat<T>(0) < 1;
+        for (int k = 0; k < 16; ++k) {
+            const T psiI = gx::IsometricLatitude(s, e);
+            const T step = (psiI - psi) * cs * (1 - e2 * s * s) * factor;
+            const T phiNew = phi - step;
+            lat = gx::Select(active, phiNew, lat);
+            active = gx::And(active, gx::Fabs(phi - phiNew) > 1e-15 * gx::Fabs(phiNew));
+            if (!gx::Any(active)) break;
+            phi = gx::Select(active, phiNew, phi);
+            T sNew = s, cNew = cs;
+            gx::StepSinCos(phi, step, sNew, cNew);
+            s = gx::Select(active, sNew, s);
+            cs = gx::Select(active, cNew, cs);
+        }
+        lat = gx::Select(pole, poleLat, lat);
+    }
+};
+
+} // namespace
+
+// The kernel of the class built from its members in one place. A macro, as the class layout
+// is fixed by the public header (no member function may be added), and the members are
+// protected: it expands inside the member functions and the array view that use it.
+#define GX_CONFORMAL_SPHERE(sinChi0, cosChi0)                                                      \
+    ConformalSphere {                                                                              \
+        m_dLon0, m_dK0, m_dFalseEasting, m_dFalseNorthing, m_dRadius, m_dN, m_dG, m_dH, m_dChi0,   \
+            m_dC, m_dE, m_dE2, sinChi0, cosChi0                                                    \
+    }
+#define GX_CONFORMAL_SPHERE_BOTH GX_CONFORMAL_SPHERE(std::sin(m_dChi0), std::cos(m_dChi0))
+
 CObliqueStereographic::CObliqueStereographic(int nEllipsoid, double dLon0, double dLat0, double dK0,
                                              double dFalseEasting, double dFalseNorthing)
     : CMapProjection(nEllipsoid), m_dLon0(dLon0), m_dLat0(dLat0), m_dK0(dK0),
@@ -30,57 +111,27 @@ CObliqueStereographic::CObliqueStereographic(int nEllipsoid, double dLon0, doubl
 
 int CObliqueStereographic::Project(double dLongitude, double dLatitude, double& dX,
                                    double& dY) const {
-    // w = c (Sa Sb^e)^n = c exp(2 n psi), psi the isometric latitude; then sin chi =
-    // (w - 1) / (w + 1) and cos chi = 2 sqrt(w) / (w + 1), written so that w = 0 and w = inf
-    // (the poles) give +-1 and 0.
-    const double w = m_dC * std::exp(2 * m_dN * gx::IsometricLatitude(std::sin(dLatitude), m_dE));
-    const double rw = std::sqrt(w);
-    const double sinChi = 1 - 2 / (w + 1), cosChi = 2 / (rw + 1 / rw);
-    const double dLambda = m_dN * (dLongitude - m_dLon0); // not normalised
-    const double sinDl = std::sin(dLambda), cosDl = std::cos(dLambda);
-    const double sinChi0 = std::sin(m_dChi0), cosChi0 = std::cos(m_dChi0);
-    const double B = 1 + sinChi * sinChi0 + cosChi * cosChi0 * cosDl;
-    const double twoRk0 = 2 * m_dRadius * m_dK0;
-    dY = m_dFalseNorthing + twoRk0 * (sinChi * cosChi0 - cosChi * sinChi0 * cosDl) / B;
-    dX = m_dFalseEasting + twoRk0 * cosChi * sinDl / B;
+    GX_CONFORMAL_SPHERE_BOTH.Project(dLongitude, dLatitude, dX, dY);
     return 1;
 }
 
 int CObliqueStereographic::UnProject(double dX, double dY, double& dLongitude,
                                      double& dLatitude) const {
-    const double dE = dX - m_dFalseEasting, dN = dY - m_dFalseNorthing;
-    const double i = std::atan2(dE, dN + m_dH);
-    const double j = std::atan2(dE, m_dG - dN) - i;
-    const double chi = m_dChi0 + 2 * std::atan2(dN - dE * std::tan(j / 2), 2 * m_dRadius * m_dK0);
-    dLongitude = SaveLambda((j + 2 * i) / m_dN + m_dLon0);
-
-    // The isometric latitude of the point on the ellipsoid, then its latitude by Newton steps
-    // from the spherical value 2 atan(exp psi) - pi/2, whose sine and cosine are tanh psi and
-    // 1 / cosh psi; those of each step follow by the addition formulas.
-    const double sinChi = std::sin(chi);
-    const double psi = 0.5 * std::log((1 + sinChi) / (m_dC * (1 - sinChi))) / m_dN;
-    if (std::isinf(psi)) { // a pole: the steps would meet infinity minus infinity
-        dLatitude = std::copysign(gx::kHalfPi, psi);
-        return 1;
-    }
-    const double E = std::exp(psi), rE = 1 / E;
-    double phi = 2 * std::atan(E) - gx::kHalfPi;
-    double s = (E - rE) / (E + rE), c = 2 / (E + rE);
-    dLatitude = phi;
-    const double e2 = m_dE2, factor = 1 / (1 - e2);
-    for (int k = 0; k < 16; ++k) {
-        const double psiI = gx::IsometricLatitude(s, m_dE);
-        const double step = (psiI - psi) * c * (1 - e2 * s * s) * factor;
-        const double phiNew = phi - step;
-        dLatitude = phiNew;
-        // Relative change at most 1e-15; a NaN ends the iteration too.
-        if (!(std::fabs(phi - phiNew) > 1e-15 * std::fabs(phiNew))) break;
-        phi = phiNew;
-        gx::StepSinCos(phi, step, s, c);
-    }
+    GX_CONFORMAL_SPHERE(0, 0).UnProject(dX, dY, dLongitude, dLatitude);
     return 1;
 }
 
-gx::ArrayKernels gx::ObliqueStereographicArrayKernels(const CProjection&) {
+namespace {
+
+// The array view: a copy of a projection that builds its kernel.
+struct View : CObliqueStereographic {
+    explicit View(const CObliqueStereographic& p) : CObliqueStereographic(p) {}
+    ConformalSphere Kernel() const { return GX_CONFORMAL_SPHERE_BOTH; }
+};
+
+} // namespace
+
+gx::ArrayKernels gx::ObliqueStereographicArrayKernels(const CProjection& p) {
+    if (typeid(p) == typeid(CObliqueStereographic)) return KernelsOf<View, CObliqueStereographic>();
     return {};
 }

@@ -1,6 +1,7 @@
 // The ellipsoidal Transverse Mercator series shared by the plain, zoned and south-oriented
 // classes: power series in the longitude difference to its eighth power, with the terms in
-// eta^2 = e'^2 cos^2 phi carried to eta^8.
+// eta^2 = e'^2 cos^2 phi carried to eta^8. Templates over the value type V: double for the
+// per-point members, Lanes for the array kernels (instantiated for both).
 #ifndef GEOXFORM_TRANSVERSE_MERCATOR_SERIES_H
 #define GEOXFORM_TRANSVERSE_MERCATOR_SERIES_H
 
@@ -15,10 +16,12 @@ struct TransverseMercatorSeries {
 
     // Easting and northing offsets of latitude phi at longitude difference dLambda from the
     // central meridian; the northing counts from the meridian arc dM0.
-    void Forward(double phi, double dLambda, double dM0, double& dE, double& dN) const;
+    template <class V>
+    void Forward(V phi, V dLambda, double dM0, V& dE, V& dN) const;
     // Longitude difference and latitude (unfolded) of the easting offset xg at the meridian
     // arc dArc (g: the footpoint series coefficients of the ellipsoid base).
-    void Inverse(double xg, double dArc, const double* g, double& dLambda, double& dPhi) const;
+    template <class V>
+    void Inverse(V xg, V dArc, const double* g, V& dLambda, V& dPhi) const;
 };
 
 } // namespace gx

@@ -5,6 +5,7 @@
 #include "geoxform/refdata.h"
 #include "platform/wide_string.h"
 #include "refdata/unit_tables.h"
+#include "service/coord_system_access.h"
 #include "service/crsystem_init.h"
 #include "service/projection_factory.h"
 
@@ -23,19 +24,14 @@ CCoordSystem::~CCoordSystem() {
     delete m_pProjection;
 }
 
-struct CCoordSystemLifetime {
-    static CCoordSystem* Create(int iUnits, double dScale) {
-        return new (std::nothrow) CCoordSystem(iUnits, dScale);
-    }
-    static void Delete(CCoordSystem* pSystem) { delete pSystem; }
-};
-
 CCoordSystem* CreateCoordSystem(int iUnits, double dScale) {
     ReadEPSGData(nullptr);
     return CCoordSystemLifetime::Create(iUnits, dScale);
 }
 
-void DeleteCoordSystem(CCoordSystem* pSystem) { CCoordSystemLifetime::Delete(pSystem); }
+void DeleteCoordSystem(CCoordSystem* pSystem) {
+    CCoordSystemLifetime::Delete(pSystem);
+}
 
 CCoordSystem& CCoordSystem::operator=(const CCoordSystem& other) {
     if (this == &other) return *this;
