@@ -191,7 +191,7 @@ namespace {
 // its record gets this method number and these parameters.
 struct HandMade {
     const char* name;
-    int number;
+    int number, methodCode;
     std::vector<std::pair<int, double>> parameters;
 };
 
@@ -199,12 +199,14 @@ const std::vector<HandMade>& HandMadeRecords() {
     static const std::vector<HandMade> records = {
         {"Bonne/Portugal",
          19,
+         9827,
          {{8801, 39.6666666666667 * kDegree},
           {8802, -8.13190611111111 * kDegree},
           {8806, 0},
           {8807, 0}}},
         {"BonneSouthOriented/Portugal",
          24,
+         9828,
          {{8801, 39.6666666666667 * kDegree},
           {8802, -8.13190611111111 * kDegree},
           {8806, 0},
@@ -246,6 +248,10 @@ bool BuildRecord(const Case& c, KQCRSystem& r) {
     if (ValidateCRSystem(&r) != 0) return false;
     for (const HandMade& h : HandMadeRecords()) {
         if (std::string(h.name) != c.name) continue;
+        // A user-defined system of that method, so that a validation keeps it.
+        r.iSystemCode = 0;
+        r.iOperationCode = 0;
+        r.iMethodCode = h.methodCode;
         r.iProjection = h.number;
         r.iNumParameters = static_cast<int>(h.parameters.size());
         for (int i = 0; i < r.iNumParameters; ++i) {
