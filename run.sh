@@ -116,13 +116,14 @@ bench)
 windows)
     packages+=("${windows_packages[@]}")
     install_missing # Wine with the packages it recommends, as it was measured to work
-    build build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DGEOXFORM_WERROR=ON \
-        -DGEOXFORM_CLIPPER_SOURCE="$(clipper_source)"
-    # Wine headless in a scratch prefix; LC_ALL=C.UTF-8 gives code page 1252 and lets Wine
-    # store file names outside ASCII.
+    clipper=$(clipper_source)
+    # Wine headless in a scratch prefix, from the build on (the test listing runs the test
+    # programs); LC_ALL=C.UTF-8 gives code page 1252 and lets Wine store file names outside ASCII.
     export WINEDEBUG=-all LC_ALL=C.UTF-8 WINEPREFIX="$PWD/build-win/wineprefix" HOME="$PWD/build-win/winehome"
     mkdir -p "$HOME"
     wineboot -u >/dev/null 2>&1 || true
+    build build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DGEOXFORM_WERROR=ON \
+        -DGEOXFORM_CLIPPER_SOURCE="$clipper"
     ctest --test-dir build-win --output-on-failure --timeout 300 -j"$(nproc)"
     wineserver -k || true
     ;;
