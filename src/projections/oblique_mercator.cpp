@@ -137,15 +137,7 @@ struct Rectified {
     static gx::Lanes CoarseAtanh(gx::Lanes x) {
         const gx::Lanes x2 = x * x;
         return gx::Branch(
-            x2 > 0.05, [&] { return gx::Atanh(x); },
-            [&] {
-                const gx::Lanes x4 = x2 * x2, x8 = x4 * x4;
-                const gx::Lanes low = 1 + x2 * (1.0 / 3) + x4 * (1.0 / 5 + x2 * (1.0 / 7));
-                const gx::Lanes high = 1.0 / 9 + x2 * (1.0 / 11) +
-                                       x4 * (1.0 / 13 + x2 * (1.0 / 15)) +
-                                       x8 * (1.0 / 17 + x2 * (1.0 / 19));
-                return x * (low + x8 * high);
-            });
+            x2 > 0.05, [&] { return gx::Atanh(x); }, [&] { return gx::AtanhSeries(x, x2); });
     }
 
     // Latitude (not folded) and longitude difference from lambda0 of the rectified u and v;
