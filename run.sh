@@ -5,6 +5,7 @@
 #   ./run.sh asan   the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer
 #   ./run.sh bench  builds the benchmarks and prints the speed report beside PROJ
 #   ./run.sh bench-cli  times the command-line host beside cs2cs on a million points
+#   ./run.sh bench-python  the Python package beside pyproj, and on Dask with 1 and 2 workers
 #   ./run.sh windows  cross-builds geoxform.dll with MinGW-w64 and runs the tests under Wine
 #   ./run.sh fuzz [TARGET] [SECONDS]  runs the libFuzzer targets of tests/fuzz (all, 30 s each)
 #   ./run.sh tsan   the threaded tests built with ThreadSanitizer
@@ -12,7 +13,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config python3 zlib1g-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libpolyclipping-dev libsleef-dev libproj-dev proj-data locales)
+          libbenchmark-dev libpolyclipping-dev libsleef-dev libproj-dev proj-data locales
+          python3-numpy python3-pandas python3-dask python3-distributed python3-pytest
+          python3-pyproj)
 
 install_missing() { # extra apt-get options...
     local missing=()
@@ -95,6 +98,11 @@ bench-cli)
     cmake --build build --target geoxform_cli
     bench/cli_vs_cs2cs.sh build/bin
     ;;
+bench-python)
+    install_missing --no-install-recommends
+    build build-bench -DGEOXFORM_BENCH=ON -DGEOXFORM_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
+    GEOXFORM_LIBRARY="$PWD/build-bench/bin/libgeoxform.so" /usr/bin/python3 bench/python_vs_pyproj.py
+    ;;
 test)
     install_missing --no-install-recommends
     comma_locale
@@ -160,7 +168,7 @@ tsan)
         --gtest_filter='ThreadHandler.*:ActiveCoordSystem.*:Threaded.*'
     ;;
 *)
-    sed -n '2,10p' "$0"
+    sed -n '2,11p' "$0"
     exit 2
     ;;
 esac

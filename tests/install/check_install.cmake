@@ -2,7 +2,7 @@
 # find_package(geoxform CONFIG) and, for the C interface, through pkg-config. Each host reads
 # the data from Support/ beside the installed library. Variables: BUILD_DIR, SOURCE_DIR,
 # WORK_DIR, GENERATOR, C_COMPILER, CXX_COMPILER, LINK_FLAGS (the library's sanitizers),
-# LIBDIR, VERSION, CONSUMER_C (ON or OFF).
+# LIBDIR, VERSION, CONSUMER_C (ON or OFF), PYTHON_DIR.
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out
                   OUTPUT_STRIP_TRAILING_WHITESPACE)
@@ -28,6 +28,17 @@ if(EXISTS ${prefix}/bin/geoxform) # the installed command-line host, through its
 endif()
 if(CONSUMER_C)
   run(${WORK_DIR}/consumer/consumer_c)
+endif()
+
+# The installed Python package finds the installed library above it (Debian's interpreter with
+# numpy; not with a sanitizer runtime, which the interpreter would have to preload).
+if(NOT LINK_FLAGS AND EXISTS /usr/bin/python3)
+  run(${CMAKE_COMMAND} -E env --unset=GEOXFORM_LIBRARY
+      PYTHONPATH=${prefix}/${PYTHON_DIR} /usr/bin/python3 -c
+      "g = __import__('geoxform')\nprint(g.library_path(), g.System.from_epsg(27700).forward(1.7179215833, 52.6575703056))")
+  if(NOT out MATCHES "^${libdir}/libgeoxform.so .*651409.90")
+    message(FATAL_ERROR "the installed Python package did not use the installed library")
+  endif()
 endif()
 
 # pkg-config: the version, and the C host built with its flags alone.
