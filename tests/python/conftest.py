@@ -16,3 +16,8 @@ os.environ["PYTHONPATH"] = os.pathsep.join(  # for the processes that tests star
 def bng():
     import geoxform
     return geoxform.System.from_epsg(27700)
+
+
+def pytest_configure(config):
+    # Debian's distributed starts tornado's loop the way tornado 6.2 deprecates.
+    config.addinivalue_line("filterwarnings", "ignore:make_current is deprecated:DeprecationWarning")
