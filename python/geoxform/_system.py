@@ -10,8 +10,6 @@ import numpy as np
 
 from . import _library as lib
 
-_NAMES = {"name": 0, "method": 1, "datum": 2, "ellipsoid": 3, "prime_meridian_name": 4,
-          "unit": 5, "area_of_use": 6}
 _AXES = {None: 0, "lon": lib.CS_LONGITUDE, "lat": lib.CS_LATITUDE}
 
 PredefinedSystem = namedtuple("PredefinedSystem", "code name")
@@ -129,12 +127,17 @@ class System:
         code = f"EPSG:{self.code}" if self.code > 0 else "user-defined"
         return f"<geoxform.System {code} {self.name!r}>"
 
-    def __getattr__(self, attribute):
-        # The names: name, method, datum, ellipsoid, prime_meridian_name, unit, area_of_use.
-        which = _NAMES.get(attribute)
-        if which is None or attribute.startswith("_"):
-            raise AttributeError(attribute)
-        return lib.text_out(self._lib.system_name, self._handle, which, context=attribute)
+    def _name(self, which):
+        return lib.text_out(self._lib.system_name, self._handle, which, context="name")
+
+    # The names that `geoxform info` shows (empty where a user-defined system has none).
+    name = property(lambda self: self._name(0), doc="the system's name")
+    method = property(lambda self: self._name(1), doc="the projection method's name")
+    datum = property(lambda self: self._name(2))
+    ellipsoid = property(lambda self: self._name(3))
+    prime_meridian_name = property(lambda self: self._name(4))
+    unit = property(lambda self: self._name(5), doc="the unit of plane coordinates")
+    area_of_use = property(lambda self: self._name(6), doc="the area of use's description")
 
     @property
     def text_form(self):

@@ -132,7 +132,7 @@ def test_points_that_cannot_be_converted_are_nan(bng):
 
 @pytest.mark.parametrize("make, error", [
     (lambda: geoxform.System.from_epsg(99999), "no predefined system"),
-    (lambda: geoxform.System.from_epsg(2**40), "no predefined system"),
+    (lambda: geoxform.System.from_epsg(2**32 + 27700), "no predefined system"),
     (lambda: geoxform.System.from_text(""), ""),
     (lambda: geoxform.System.from_text("3,Meter,1,0,0;1,x"), ""),
     (lambda: geoxform.System.from_text("3,Meter\0;27700"), "NUL"),
@@ -158,6 +158,11 @@ def test_a_system_rebuilt_from_its_text_form_or_pickle_is_the_same(bng):
         assert (copy.name, copy.method, copy.area_of_use, copy.code) == \
             (bng.name, bng.method, bng.area_of_use, 27700)
         assert copy.forward(LON, LAT)[1].tolist() == bng.forward(LON, LAT)[1].tolist()
+    # A user-defined system (no code) travels by its text form too.
+    mine = geoxform.System.from_text(bng.text_form.replace(";27700,", ";0,")
+                                     .replace("8806,400000.0", "8806,500000.0"))
+    assert mine.code < 1 and pickle.loads(pickle.dumps(mine)).forward(-2, 54) == pytest.approx(
+        (500000, 456017.699), abs=1e-3)
 
 
 def test_sheet_millimetres_at_a_scale(bng):
