@@ -18,6 +18,8 @@ PredefinedSystem = namedtuple("PredefinedSystem", "code name")
 def _input(values):
     """values as a float64 array that the library can read in place: no copy for float64
     input that is C-contiguous or one-dimensional with any stride, a copy otherwise."""
+    if np.iscomplexobj(values):  # numpy would drop the imaginary parts with a warning
+        raise TypeError("coordinates are real numbers, not complex")
     a = np.asarray(values, dtype=np.float64)
     if not a.flags.aligned or not (a.flags.c_contiguous or (a.ndim == 1 and a.strides[0])):
         a = np.ascontiguousarray(a)

@@ -147,7 +147,8 @@ def test_bad_systems_raise_with_the_librarys_message(make, error):
 
 @pytest.mark.parametrize("call", [
     lambda: geoxform.System.from_epsg("27700"), lambda: geoxform.System.from_epsg(True),
-    lambda: geoxform.System.from_text(27700), lambda: geoxform.System(0)])
+    lambda: geoxform.System.from_text(27700), lambda: geoxform.System(0),
+    lambda: geoxform.System.from_epsg(27700).forward([1j], [50])])
 def test_wrong_argument_types_raise_type_error(call):
     with pytest.raises(TypeError):
         call()
