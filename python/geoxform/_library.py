@@ -114,17 +114,24 @@ def _candidates():
     return found
 
 
+def _open(path):
+    try:
+        return ctypes.CDLL(str(path))
+    except OSError as error:  # not a shared library, or one for another machine
+        raise LibraryNotFoundError(f"{path} could not be loaded: {error}") from None
+
+
 def _load():
     looked = []
     for path, how in _candidates():
         looked.append(f"{path} ({how})")
         if path.is_file():
-            return ctypes.CDLL(str(path)), path
+            return _open(path), path
     if not os.environ.get("GEOXFORM_LIBRARY"):
         name = ctypes.util.find_library("geoxform")
         looked.append("the system's library paths (ctypes.util.find_library)")
         if name:
-            return ctypes.CDLL(name), Path(name)
+            return _open(name), Path(name)
     raise LibraryNotFoundError(
         "the geoxform shared library was not found; set GEOXFORM_LIBRARY to the library file "
         "or its directory. Looked at:\n  " + "\n  ".join(looked))

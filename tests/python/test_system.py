@@ -228,6 +228,7 @@ def test_library_override_by_file_or_directory_and_where_it_looked():
         found = run_python("import geoxform; print(geoxform.library_path())",
                            GEOXFORM_LIBRARY=str(override))
         assert Path(found.stdout.strip()).resolve() == path, found.stderr
-    missing = run_python("import geoxform; geoxform.System.from_epsg(27700)",
-                         GEOXFORM_LIBRARY="/nonexistent/place")
-    assert "LibraryNotFoundError" in missing.stderr and "/nonexistent/place" in missing.stderr
+    for wrong in ("/nonexistent/place", __file__):  # nothing there; not a library
+        failed = run_python("import geoxform; geoxform.System.from_epsg(27700)",
+                            GEOXFORM_LIBRARY=wrong)
+        assert "LibraryNotFoundError" in failed.stderr and wrong in failed.stderr
