@@ -25,14 +25,11 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "python"))
 import geoxform  # noqa: E402
 
 
-def best(function, runs, clock=time.process_time):
-    """The least time of some runs: CPU time of this process, or another clock."""
-    times = []
-    for _ in range(runs):
-        start = clock()
-        function()
-        times.append(clock() - start)
-    return min(times)
+def cpu_time(function):
+    """The CPU time of this process that one call takes."""
+    start = time.process_time()
+    function()
+    return time.process_time() - start
 
 
 def against_pyproj(points, runs):
@@ -63,11 +60,11 @@ def against_pyproj(points, runs):
     for name, results, mine, inputs, theirs in cases:
         ours, pyprojs = [], []
         for _ in range(runs):  # in turns, so that both see the same machine
-            ours.append(best(mine, 1))
+            ours.append(cpu_time(mine))
             if inputs is not None:  # pyproj overwrites its inputs: fresh copies, not timed
                 np.copyto(u, inputs[0])
                 np.copyto(v, inputs[1])
-            pyprojs.append(best(theirs, 1))
+            pyprojs.append(cpu_time(theirs))
         a, b = min(ours) / points * 1e9, min(pyprojs) / points * 1e9
         print(f"| {name} | {results} | {a:.1f} | {b:.1f} | {b / a:.2f} |")
 

@@ -166,12 +166,16 @@ class System:
         forward."""
         return _convert(self._lib.inverse, self._handle, x, y, out=out)
 
+    def _set_sheet(self, scale, fixed=(0.0, 0.0)):
+        # The sheet is the handle's state: callers hold _sheet_lock, one scale at a time.
+        sheet = (float(scale), float(fixed[0]), float(fixed[1]))
+        if sheet != self._sheet:
+            lib.check(self._lib.system_set_sheet(self._handle, *sheet), "sheet")
+            self._sheet = sheet
+
     def _on_sheet(self, function, x, y, scale, fixed, geographic):
-        with self._sheet_lock:  # the sheet is the handle's state: one scale at a time
-            sheet = (float(scale), float(fixed[0]), float(fixed[1]))
-            if sheet != self._sheet:
-                lib.check(self._lib.system_set_sheet(self._handle, *sheet), "sheet")
-                self._sheet = sheet
+        with self._sheet_lock:
+            self._set_sheet(scale, fixed)
             return _convert(function, self._handle, x, y, int(bool(geographic)))
 
     def to_sheet(self, x, y, scale, geographic=False, fixed=(0.0, 0.0)):
@@ -204,14 +208,11 @@ class System:
     # ---- Measurement ----------------------------------------------------------------------
 
     def _measure(self, function, x, y, scale):
-        xy = np.ascontiguousarray(np.stack(np.broadcast_arrays(_input(x), _input(y)), -1))
+        xy = np.stack(np.broadcast_arrays(_input(x), _input(y)), -1)  # x0 y0 x1 y1 ...
         result = ctypes.c_double()
         with self._sheet_lock:
             # Plane coordinates are sheet millimetres at the scale of one unit per millimetre.
-            sheet = (float(scale) if scale is not None else 1000 * self.metres_per_unit, 0., 0.)
-            if sheet != self._sheet:
-                lib.check(self._lib.system_set_sheet(self._handle, *sheet), "sheet")
-                self._sheet = sheet
+            self._set_sheet(scale if scale is not None else 1000 * self.metres_per_unit)
             lib.check(function(self._handle, xy.size // 2, xy.ctypes.data, ctypes.byref(result)),
                       function.__name__)
         return result.value

@@ -16,7 +16,7 @@ from ._system import System
 
 
 def _block(system, direction, first, second):
-    both = np.empty((2,) + np.broadcast_shapes(first.shape, second.shape))
+    both = np.empty((2,) + first.shape)  # the chunks of both arrays are broadcast and aligned
     getattr(system, direction)(first, second, out=both)
     return both
 
